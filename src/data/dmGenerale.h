@@ -33,6 +33,12 @@ public:
     bool UpgradeVersion(const QString &version);
     // The schema version read through DB0; "0" when it cannot be read.
     QString ReadVersion();
+    // The major and minor numbers of a version text ("1.13" gives 1 and 13, "0" gives 0 and 0).
+    // Throws db::DbError when a number cannot be read.
+    struct VersionNumbers {
+        int major = 0, minor = 0;
+    };
+    static VersionNumbers ParseVersion(const QString &version);
 
     // The database file: DBPath followed by "db.fdb".
     static QString databaseFile();

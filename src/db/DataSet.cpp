@@ -221,9 +221,19 @@ void Field::setValue(const QVariant &input)
 
 void Field::setAsString(const QString &text) { setValue(text.isEmpty() ? QVariant() : QVariant(text)); }
 
-QString Field::displayText() const
+namespace {
+Decimal decimalOf(const QVariant &v)
 {
-    const QVariant v = value();
+    if (v.userType() == qMetaTypeId<Decimal>())
+        return v.value<Decimal>();
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        return Decimal::fromDouble(v.toDouble());
+    return Decimal::fromRaw(v.toLongLong() * Decimal::Scale);
+}
+} // namespace
+
+QString Field::displayTextOf(const QVariant &v) const
+{
     if (v.isNull())
         return QString();
     switch (type_) {
@@ -231,24 +241,23 @@ QString Field::displayText() const
     case FieldType::Float:
     case FieldType::Integer:
         if (!displayFormat.isEmpty())
-            return formatNumber(asDecimal(), displayFormat);
-        return type_ == FieldType::Integer ? QString::number(asInteger()) : formatPlain(asDecimal());
-    case FieldType::Date: return formatDate(asDate());
+            return formatNumber(decimalOf(v), displayFormat);
+        return type_ == FieldType::Integer ? QString::number(v.toLongLong()) : formatPlain(decimalOf(v));
+    case FieldType::Date: return formatDate(v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate());
     default: return v.toString();
     }
 }
 
-QString Field::editText() const
+QString Field::editTextOf(const QVariant &v) const
 {
-    const QVariant v = value();
     if (v.isNull())
         return QString();
     switch (type_) {
     case FieldType::Decimal:
     case FieldType::Float:
-        return editFormat.isEmpty() ? formatPlain(asDecimal()) : formatNumber(asDecimal(), editFormat);
-    case FieldType::Integer: return QString::number(asInteger());
-    case FieldType::Date: return formatDate(asDate());
+        return editFormat.isEmpty() ? formatPlain(decimalOf(v)) : formatNumber(decimalOf(v), editFormat);
+    case FieldType::Integer: return QString::number(v.toLongLong());
+    case FieldType::Date: return formatDate(v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate());
     default: return v.toString();
     }
 }
@@ -732,6 +741,8 @@ void DataSet::doInsert(int at)
         BeforeInsert(*this);
     checkBrowse();
     at = std::clamp(at, 0, int(records_.size()));
+    if (!controlsDisabled())
+        emit recordAboutToBeInserted(at);
     records_.insert(records_.begin() + at, Record(fieldList_.size()));
     current_ = at;
     insertedAt_ = at;
@@ -747,6 +758,8 @@ void DataSet::doInsert(int at)
             OnNewRecord(*this);
     } catch (...) {
         // A refused new record (no key, for instance) abandons the insertion.
+        if (!controlsDisabled())
+            emit recordAboutToBeRemoved(at);
         records_.erase(records_.begin() + at);
         current_ = records_.empty() ? -1 : std::min(at, int(records_.size()) - 1);
         state_ = DataSetState::Browse;
@@ -791,6 +804,9 @@ void DataSet::edit()
 void DataSet::post()
 {
     checkActive();
+    if (!isEditing())
+        return;
+    emit updateRecord();
     if (!isEditing())
         return;
     if (BeforePost)
@@ -845,6 +861,8 @@ void DataSet::cancel()
         BeforeCancel(*this);
     if (state_ == DataSetState::Insert) {
         const int at = current_;
+        if (!controlsDisabled())
+            emit recordAboutToBeRemoved(at);
         records_.erase(records_.begin() + at);
         current_ = records_.empty() ? -1 : std::min(at, int(records_.size()) - 1);
         if (!controlsDisabled())
@@ -887,6 +905,8 @@ void DataSet::remove()
         st.execute();
     }
     const int at = current_;
+    if (!controlsDisabled())
+        emit recordAboutToBeRemoved(at);
     records_.erase(records_.begin() + at);
     current_ = records_.empty() ? -1 : std::min(at, int(records_.size()) - 1);
     eof_ = records_.empty();

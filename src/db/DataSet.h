@@ -82,8 +82,11 @@ public:
     void clear() { setValue(QVariant()); }
 
     // The text shown in a grid or label, and the text offered for editing.
-    QString displayText() const;
-    QString editText() const;
+    QString displayText() const { return displayTextOf(value()); }
+    QString editText() const { return editTextOf(value()); }
+    // The same for any value of this field (a grid's other rows).
+    QString displayTextOf(const QVariant &v) const;
+    QString editTextOf(const QVariant &v) const;
 
     // Puts v into the current record without events (used while reading and by the engine).
     void setRaw(const QVariant &v);
@@ -193,9 +196,14 @@ signals:
     void currentChanged(int record);
     // Values of a record changed (editing, post, cancel, calculation).
     void recordChanged(int record);
-    // A record was added at index (insert/append) or removed.
+    // A record is about to be added at index / was added (insert/append); about to be removed /
+    // was removed.
+    void recordAboutToBeInserted(int record);
     void recordInserted(int record);
+    void recordAboutToBeRemoved(int record);
     void recordRemoved(int record);
+    // Post is about to write the record: bound editors put their pending text into the fields.
+    void updateRecord();
     void stateChanged(db::DataSetState state);
 
 private:

@@ -147,7 +147,7 @@ class TstSchema : public QObject {
     Q_OBJECT
     std::unique_ptr<TestDatabase> database;
     std::unique_ptr<db::Attachment> att;
-    std::unique_ptr<db::Transaction> tr;
+    std::unique_ptr<db::Transaction> trn;
 
 private slots:
     void init()
@@ -155,11 +155,11 @@ private slots:
         database = std::make_unique<TestDatabase>();
         att = std::make_unique<db::Attachment>();
         att->open(database->file(), TdmGenerale::connectParams());
-        tr = std::make_unique<db::Transaction>(*att);
+        trn = std::make_unique<db::Transaction>(*att);
     }
     void cleanup()
     {
-        tr.reset();
+        trn.reset();
         att.reset();
         database.reset();
     }
@@ -168,7 +168,7 @@ private slots:
     void everyColumnWithItsTypeAndNullability()
     {
         QMap<QString, QPair<QString, bool>> actual;
-        db::Statement q(*tr, TypeQuery);
+        db::Statement q(*trn, TypeQuery);
         auto rs = q.open();
         while (rs->next()) {
             const QString key = rs->value(0).toString().toLower() + "." + rs->value(1).toString();
@@ -217,7 +217,7 @@ private slots:
     {
         QFETCH(QString, table);
         QFETCH(QString, columns);
-        db::Statement q(*tr, "SELECT TRIM(s.rdb$field_name) FROM rdb$relation_constraints c "
+        db::Statement q(*trn, "SELECT TRIM(s.rdb$field_name) FROM rdb$relation_constraints c "
                              "JOIN rdb$index_segments s ON s.rdb$index_name = c.rdb$index_name "
                              "WHERE c.rdb$constraint_type = 'PRIMARY KEY' AND c.rdb$relation_name = ? "
                              "ORDER BY s.rdb$field_position");
@@ -232,9 +232,9 @@ private slots:
     void oneRowTablesHaveTheirRow()
     {
         for (const char *t : {"calorie", "keygen", "dummy", "codici"})
-            QCOMPARE(db::selectValue(*tr, QString("SELECT COUNT(*) FROM %1").arg(t)).toInt(), 1);
-        QCOMPARE(db::selectValue(*tr, "SELECT version FROM dummy").toString(), QString("1.13"));
-        db::Statement q(*tr, "SELECT carboidrati, proteine, grassi, alcool FROM calorie");
+            QCOMPARE(db::selectValue(*trn, QString("SELECT COUNT(*) FROM %1").arg(t)).toInt(), 1);
+        QCOMPARE(db::selectValue(*trn, "SELECT version FROM dummy").toString(), QString("1.13"));
+        db::Statement q(*trn, "SELECT carboidrati, proteine, grassi, alcool FROM calorie");
         auto rs = q.open();
         QVERIFY(rs->next());
         QCOMPARE(rs->value(0).value<db::Decimal>(), db::Decimal(4));
@@ -245,37 +245,37 @@ private slots:
 
     void baseDataHasTheFixedCategoriesAndDomains()
     {
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM categorie WHERE tipo = 'I' AND categoria IN "
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM categorie WHERE tipo = 'I' AND categoria IN "
                                       "('00','01','10','11','12','13','14')")
                      .toInt(),
                  7);
         for (const char *d : {"UNITA_MIS", "TIPI_DOC", "ALTRI_USI", "STATI_ING", "TIPI_CAT"})
-            QVERIFY2(db::selectValue(*tr, "SELECT COUNT(*) FROM domini WHERE dominio = ?", {d}).toInt() > 0, d);
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM domini WHERE dominio = 'UNITA_MIS' AND valore = 'KG'").toInt(), 1);
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM domini WHERE dominio = 'TIPI_CAT' AND valore IN ('I','R','S')").toInt(), 3);
+            QVERIFY2(db::selectValue(*trn, "SELECT COUNT(*) FROM domini WHERE dominio = ?", {d}).toInt() > 0, d);
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM domini WHERE dominio = 'UNITA_MIS' AND valore = 'KG'").toInt(), 1);
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM domini WHERE dominio = 'TIPI_CAT' AND valore IN ('I','R','S')").toInt(), 3);
         // every recipe category comes with its balancing ranges, each minimum not above its maximum
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM categorie c LEFT JOIN parametri_bil b ON b.categoria = c.categoria "
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM categorie c LEFT JOIN parametri_bil b ON b.categoria = c.categoria "
                                       "WHERE c.tipo = 'R' AND b.categoria IS NULL").toInt(), 0);
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM parametri_bil WHERE min_zuccheri > max_zuccheri OR "
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM parametri_bil WHERE min_zuccheri > max_zuccheri OR "
                                       "min_grassi > max_grassi OR min_secco > max_secco").toInt(), 0);
-        QVERIFY(db::selectValue(*tr, "SELECT COUNT(*) FROM categorie WHERE tipo = 'R'").toInt() > 0);
+        QVERIFY(db::selectValue(*trn, "SELECT COUNT(*) FROM categorie WHERE tipo = 'R'").toInt() > 0);
     }
 
     void documentsOwnTheirRowsAndRecipesTheirComponents()
     {
-        db::exec(*tr, "INSERT INTO categorie (categoria, descrizione, tipo) VALUES ('T1', 'Prova', 'I')");
-        db::exec(*tr, "INSERT INTO articoli (id, nome, categoria) VALUES (9001, 'Latte di prova', 'T1')");
-        db::exec(*tr, "INSERT INTO articoli (id, nome, categoria) VALUES (9002, 'Ricetta di prova', 'T1')");
-        db::exec(*tr, "INSERT INTO sottoarticoli (art_id_base, art_id_ingr, quantita, no_peso) VALUES (9002, 9001, 1000, 0)");
-        db::exec(*tr, "INSERT INTO documenti (id, genere, data) VALUES (9001, 'C', '2026-01-10')");
-        db::exec(*tr, "INSERT INTO righe (id, doc_id, art_id, quantita, qta_uso) VALUES (9001, 9001, 9001, 10, 10)");
-        db::exec(*tr, "INSERT INTO righe (id, doc_id, art_id, quantita, qta_uso) VALUES (9002, 9001, 9001, 5, 5)");
+        db::exec(*trn, "INSERT INTO categorie (categoria, descrizione, tipo) VALUES ('T1', 'Prova', 'I')");
+        db::exec(*trn, "INSERT INTO articoli (id, nome, categoria) VALUES (9001, 'Latte di prova', 'T1')");
+        db::exec(*trn, "INSERT INTO articoli (id, nome, categoria) VALUES (9002, 'Ricetta di prova', 'T1')");
+        db::exec(*trn, "INSERT INTO sottoarticoli (art_id_base, art_id_ingr, quantita, no_peso) VALUES (9002, 9001, 1000, 0)");
+        db::exec(*trn, "INSERT INTO documenti (id, genere, data) VALUES (9001, 'C', '2026-01-10')");
+        db::exec(*trn, "INSERT INTO righe (id, doc_id, art_id, quantita, qta_uso) VALUES (9001, 9001, 9001, 10, 10)");
+        db::exec(*trn, "INSERT INTO righe (id, doc_id, art_id, quantita, qta_uso) VALUES (9002, 9001, 9001, 5, 5)");
 
-        QCOMPARE(db::exec(*tr, "DELETE FROM documenti WHERE id = 9001"), 1);
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM righe WHERE doc_id = 9001").toInt(), 0);
-        QCOMPARE(db::exec(*tr, "DELETE FROM articoli WHERE id = 9002"), 1);
-        QCOMPARE(db::selectValue(*tr, "SELECT COUNT(*) FROM sottoarticoli WHERE art_id_base = 9002").toInt(), 0);
-        tr->rollback();
+        QCOMPARE(db::exec(*trn, "DELETE FROM documenti WHERE id = 9001"), 1);
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM righe WHERE doc_id = 9001").toInt(), 0);
+        QCOMPARE(db::exec(*trn, "DELETE FROM articoli WHERE id = 9002"), 1);
+        QCOMPARE(db::selectValue(*trn, "SELECT COUNT(*) FROM sottoarticoli WHERE art_id_base = 9002").toInt(), 0);
+        trn->rollback();
     }
 
     void theDatabaseRefusesOrphansAndDuplicates_data()
@@ -299,19 +299,19 @@ private slots:
     void theDatabaseRefusesOrphansAndDuplicates()
     {
         QFETCH(QString, statement);
-        db::exec(*tr, "INSERT INTO categorie (categoria, descrizione, tipo) VALUES ('T1', 'Prova', 'I')");
-        db::exec(*tr, "INSERT INTO articoli (id, nome, categoria) VALUES (9001, 'Latte', 'T1')");
-        db::exec(*tr, "INSERT INTO articoli (id, nome, categoria) VALUES (9002, 'Ricetta', 'T1')");
-        db::exec(*tr, "INSERT INTO sottoarticoli (art_id_base, art_id_ingr, no_peso) VALUES (9002, 9001, 0)");
-        db::exec(*tr, "INSERT INTO documenti (id, genere) VALUES (9001, 'C')");
-        QVERIFY_THROWS_EXCEPTION(db::DbError, db::exec(*tr, statement));
-        tr->rollback();
+        db::exec(*trn, "INSERT INTO categorie (categoria, descrizione, tipo) VALUES ('T1', 'Prova', 'I')");
+        db::exec(*trn, "INSERT INTO articoli (id, nome, categoria) VALUES (9001, 'Latte', 'T1')");
+        db::exec(*trn, "INSERT INTO articoli (id, nome, categoria) VALUES (9002, 'Ricetta', 'T1')");
+        db::exec(*trn, "INSERT INTO sottoarticoli (art_id_base, art_id_ingr, no_peso) VALUES (9002, 9001, 0)");
+        db::exec(*trn, "INSERT INTO documenti (id, genere) VALUES (9001, 'C')");
+        QVERIFY_THROWS_EXCEPTION(db::DbError, db::exec(*trn, statement));
+        trn->rollback();
     }
 
     void sameDomainValueUnderAnotherDomainIsAccepted()
     {
-        QCOMPARE(db::exec(*tr, "INSERT INTO domini (dominio, valore, desc_it) VALUES ('TIPI_DOC', 'KG', 'prova')"), 1);
-        tr->rollback();
+        QCOMPARE(db::exec(*trn, "INSERT INTO domini (dominio, valore, desc_it) VALUES ('TIPI_DOC', 'KG', 'prova')"), 1);
+        trn->rollback();
     }
 };
 

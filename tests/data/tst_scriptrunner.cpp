@@ -24,8 +24,8 @@ private slots:
         QTest::newRow("under the caret a trailing blank keeps the statement open")
             << QStringList{"SET TERM ^ ;", "SELECT 1 FROM rdb$database^ ", "^", "SET TERM ; ^"}
             << QStringList{"SELECT 1 FROM rdb$database^ \n"};
-        QTest::newRow("terminator from the tenth character")
-            << QStringList{"SET TERM  ! ;", "A!", "set term ;!"} << QStringList{"A"};
+        QTest::newRow("terminator from the ninth character")
+            << QStringList{"SET TERM!", "A!", "set term;!", "B;"} << QStringList{"A", "B"};
         QTest::newRow("both blanks keep the terminator")
             << QStringList{"SET TERM  ", "A;"} << QStringList{"A"};
         QTest::newRow("last statement without terminator is dropped")

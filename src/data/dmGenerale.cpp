@@ -1,5 +1,6 @@
 #include "dmGenerale.h"
 
+#include "KeyGenerator.h"
 #include "ScriptRunner.h"
 #include "app/AppConfig.h"
 #include "app/frmMain.h"
@@ -7,6 +8,7 @@
 
 #include <QFile>
 #include <QTimer>
+#include <QToolButton>
 
 TdmGenerale *dmGenerale = nullptr;
 
@@ -25,7 +27,161 @@ int strToInt(const QString &text)
 
 } // namespace
 
-TdmGenerale::TdmGenerale(QObject *parent) : QObject(parent) {}
+TdmGenerale::TdmGenerale(QObject *parent) : QObject(parent)
+{
+    AskKeyRetry = [] {
+        return ui::prompter().ask(
+            QStringLiteral("Impossibile creare nuovo record! Premere si per riprovare, no per annullare!"),
+            QStringLiteral("Conferma"), ui::Icon::Question, true);
+    };
+    createSharedDataSets();
+}
+
+db::DataSet *TdmGenerale::CreateDataSet(const QString &name, QObject *owner)
+{
+    auto *ds = new db::DataSet(ta1, name, owner ? owner : this);
+    working_.emplace_back(ds);
+    return ds;
+}
+
+std::vector<db::DataSet *> TdmGenerale::WorkingDataSets() const
+{
+    std::vector<db::DataSet *> out;
+    for (const auto &p : working_)
+        if (p)
+            out.push_back(p.data());
+    return out;
+}
+
+void TdmGenerale::createSharedDataSets()
+{
+    auto list = [this](const QString &name, const QStringList &sql) {
+        db::DataSet *ds = CreateDataSet(name, this);
+        ds->SelectSQL = sql;
+        return ds;
+    };
+    auto domain = [&](const QString &name, const QString &dominio) {
+        return list(name, {QStringLiteral("SELECT valore, desc_it AS descrizione"), QStringLiteral("  FROM domini"),
+                           QStringLiteral(" WHERE dominio = '%1'").arg(dominio), QStringLiteral(" ORDER BY valore")});
+    };
+    auto categories = [&](const QString &name, const QString &tipo, bool all) {
+        QStringList sql{QStringLiteral("SELECT categoria, descrizione"), QStringLiteral("  FROM categorie"),
+                        QStringLiteral(" WHERE tipo = '%1'").arg(tipo)};
+        if (all)
+            sql << QStringLiteral(" UNION SELECT '', '<Tutti>' FROM dummy");
+        sql << QStringLiteral(" ORDER BY 1");
+        return list(name, sql);
+    };
+    qUnitaMis = domain(QStringLiteral("qUnitaMis"), QStringLiteral("UNITA_MIS"));
+    qTipiDoc = domain(QStringLiteral("qTipiDoc"), QStringLiteral("TIPI_DOC"));
+    qCatIngr = categories(QStringLiteral("qCatIngr"), QStringLiteral("I"), false);
+    qCatRic = categories(QStringLiteral("qCatRic"), QStringLiteral("R"), false);
+    qCatStato = categories(QStringLiteral("qCatStato"), QStringLiteral("S"), false);
+    qCatIngrF = categories(QStringLiteral("qCatIngrF"), QStringLiteral("I"), true);
+    qCatRicF = categories(QStringLiteral("qCatRicF"), QStringLiteral("R"), true);
+
+    auto changed = [this](db::DataSet &ds) { AfterChange(&ds); };
+
+    tabTDominio = list(QStringLiteral("tabTDominio"), {QStringLiteral("SELECT dominio, descrizione"),
+                                                        QStringLiteral("  FROM tipi_dominio"),
+                                                        QStringLiteral(" ORDER BY dominio")});
+    tabTDominio->setTable(QStringLiteral("tipi_dominio"), {QStringLiteral("DOMINIO")});
+    tabDomini = list(QStringLiteral("tabDomini"), {QStringLiteral("SELECT dominio, valore, desc_it, desc_te"),
+                                                    QStringLiteral("  FROM domini"),
+                                                    QStringLiteral(" WHERE dominio = :DOMINIO"),
+                                                    QStringLiteral(" ORDER BY valore")});
+    tabDomini->setTable(QStringLiteral("domini"), {QStringLiteral("DOMINIO"), QStringLiteral("VALORE")});
+    tabDomini->setMaster(tabTDominio, {{QStringLiteral("DOMINIO"), QStringLiteral("DOMINIO")}});
+    tabDomini->OnNewRecord = [this](db::DataSet &ds) { tabDominiNewRecord(ds); };
+
+    tabCalorie = list(QStringLiteral("tabCalorie"), {QStringLiteral("SELECT carboidrati, proteine, grassi, alcool"),
+                                                      QStringLiteral("  FROM calorie")});
+    tabCalorie->ModifySQL = {QStringLiteral("UPDATE calorie SET carboidrati = :CARBOIDRATI, proteine = :PROTEINE,"),
+                             QStringLiteral("       grassi = :GRASSI, alcool = :ALCOOL")};
+    tabCalorie->DeleteSQL = {QStringLiteral("delete from calorie")};
+    tabCalorie->RefreshSQL = {QStringLiteral("SELECT carboidrati, proteine, grassi, alcool FROM calorie")};
+
+    for (db::DataSet *ds : {tabTDominio, tabDomini, tabCalorie}) {
+        ds->AfterInsert = changed;
+        ds->AfterEdit = changed;
+        ds->AfterDelete = changed;
+    }
+
+    qGenerica = list(QStringLiteral("qGenerica"), {QStringLiteral("SELECT * FROM dummy")});
+}
+
+void TdmGenerale::GetNewKey(db::DataSet &ds, const QString &keyField, const QString &counter)
+{
+    const qint64 key = takeNewKey(taKeyGen, counter, AskKeyRetry);
+    ds.fieldByName(keyField).setValue(key);
+}
+
+void TdmGenerale::AfterChange(db::DataSet *)
+{
+    PendingChanges = true;
+    if (frmMain) {
+        frmMain->sbCommit->setEnabled(true);
+        frmMain->sbRollback->setEnabled(true);
+    }
+}
+
+void TdmGenerale::AssignString(db::Field &f, const QString &value)
+{
+    if (f.asString() == value)
+        return;
+    if (!f.dataSet().isEditing())
+        f.dataSet().edit();
+    f.setValue(value);
+}
+
+void TdmGenerale::AssignInteger(db::Field &f, qint64 value)
+{
+    if (f.asInteger() == value)
+        return;
+    if (!f.dataSet().isEditing())
+        f.dataSet().edit();
+    f.setValue(QVariant::fromValue(qlonglong(value)));
+}
+
+void TdmGenerale::AssignDecimal(db::Field &f, db::Decimal value)
+{
+    if (f.asDecimal() == value)
+        return;
+    if (!f.dataSet().isEditing())
+        f.dataSet().edit();
+    f.setValue(QVariant::fromValue(value));
+}
+
+db::DataSet &TdmGenerale::Generica(const QString &sql)
+{
+    qGenerica->close();
+    qGenerica->SelectSQL = QStringList{sql};
+    qGenerica->open();
+    return *qGenerica;
+}
+
+QString TdmGenerale::DaiPreferiti()
+{
+    db::DataSet &q = Generica(QStringLiteral("SELECT SUM(preferito), COUNT(*) FROM articoli"));
+    const qint64 favourites = q.fields()[0]->asInteger();
+    const qint64 all = q.fields()[1]->asInteger();
+    q.close();
+    return QStringLiteral("%1 su %2").arg(favourites).arg(all);
+}
+
+void TdmGenerale::AggiornaCategorie()
+{
+    for (db::DataSet *ds : {qCatIngr, qCatRic, qCatIngrF, qCatRicF}) {
+        ds->close();
+        ds->open();
+    }
+}
+
+void TdmGenerale::tabDominiNewRecord(db::DataSet &ds)
+{
+    if (tabTDominio->active() && !tabTDominio->isEmpty())
+        ds.fieldByName(QStringLiteral("DOMINIO")).setValue(tabTDominio->fieldByName(QStringLiteral("DOMINIO")).value());
+}
 
 TdmGenerale::~TdmGenerale()
 {
@@ -94,12 +250,28 @@ void TdmGenerale::OpenDatabase()
     CloseDatabase();
     DB1.open(databaseFile(), connectParams());
     ta1.start();
+    // Every dataset of the working connection opens, in order; the scratch queries are opened by
+    // whoever fills them.
+    for (db::DataSet *ds : WorkingDataSets()) {
+        if (ds == qGenerica || ds->objectName() == QLatin1String("qLista"))
+            continue;
+        if (&ds->transaction() != &ta1)
+            continue;
+        ds->close();
+        ds->open();
+    }
+    if (db::DataSet *tabDoc = findChild<db::DataSet *>(QStringLiteral("tabDoc")))
+        tabDoc->last();
 }
 
 void TdmGenerale::CloseDatabase()
 {
-    if (DB1.isOpen())
-        DB1.close();
+    if (!DB1.isOpen())
+        return;
+    // The datasets close with the connection.
+    for (db::DataSet *ds : WorkingDataSets())
+        ds->close();
+    DB1.close();
 }
 
 QString TdmGenerale::ReadVersion()

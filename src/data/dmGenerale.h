@@ -1,10 +1,13 @@
 #pragma once
 // The data module: the two connections to the database and their transactions, the schema check
 // and upgrade run at start, and (later) the shared datasets of every window.
+#include "db/DataSet.h"
 #include "db/Firebird.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <vector>
 
 class TdmGenerale : public QObject {
     Q_OBJECT
@@ -58,9 +61,51 @@ public:
     db::Transaction ta1{DB1};
     db::Transaction taKeyGen{DB1};
 
+    // --- datasets of the working connection ----------------------------------------------------
+    // A dataset on ta1 owned by owner (the data module or a window), registered so that opening
+    // the connection opens it, and Save, Cancel and Refresh reach it. Order of creation is kept.
+    db::DataSet *CreateDataSet(const QString &name, QObject *owner);
+    // Every registered dataset still alive, in order of creation.
+    std::vector<db::DataSet *> WorkingDataSets() const;
+
+    // The shared lists and datasets.
+    db::DataSet *qUnitaMis = nullptr;
+    db::DataSet *qTipiDoc = nullptr;
+    db::DataSet *qCatIngr = nullptr;
+    db::DataSet *qCatRic = nullptr;
+    db::DataSet *qCatStato = nullptr;
+    db::DataSet *qCatIngrF = nullptr;
+    db::DataSet *qCatRicF = nullptr;
+    db::DataSet *tabTDominio = nullptr;
+    db::DataSet *tabDomini = nullptr;
+    db::DataSet *tabCalorie = nullptr;
+    db::DataSet *qGenerica = nullptr;
+
+    // --- shared rules ------------------------------------------------------------------------
+    // Puts a new key from the keygen counter into keyField of the record being inserted. A "No"
+    // to the retry question abandons the insertion (db::Abort).
+    void GetNewKey(db::DataSet &ds, const QString &keyField, const QString &counter);
+    // Something changed: Save and Cancel become available.
+    void AfterChange(db::DataSet *ds = nullptr);
+    // Assign only when different: no edit starts when the field already holds the value.
+    static void AssignString(db::Field &f, const QString &value);
+    static void AssignInteger(db::Field &f, qint64 value);
+    static void AssignDecimal(db::Field &f, db::Decimal value);
+    // "<favourites> su <all articles>".
+    QString DaiPreferiti();
+    // Re-reads the category pickers after a category was posted or deleted.
+    void AggiornaCategorie();
+    void tabDominiNewRecord(db::DataSet &ds);
+    // One-off statement on qGenerica: cleared, given sql, opened.
+    db::DataSet &Generica(const QString &sql);
+    // The question of the key generator after three failed attempts (replaceable by tests).
+    std::function<bool()> AskKeyRetry;
+
 private:
     void readCodici();
+    void createSharedDataSets();
     Codici codici_;
+    std::vector<QPointer<db::DataSet>> working_;
 };
 
 // The one data module of the program run, created by the main window.

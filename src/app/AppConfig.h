@@ -4,6 +4,9 @@
 
 inline const QString ProgramVersion = QStringLiteral("2.1.2");
 
+// The support hotline used when Brivola.ini does not name one (or cannot be read).
+inline const QString DefaultAssistTel = QStringLiteral("+39 0521 290741");
+
 struct AppConfigData {
     QString ProgramFolder;   // folder of the executable, always ending with "/"
     QString DBPath;          // folder (or "host:folder/") of db.fdb, ending with a separator
@@ -17,3 +20,16 @@ struct AppConfigData {
 };
 
 AppConfigData &AppConfig();
+
+// The configuration files, all in ProgramFolder.
+QString BrivolaIniPath();
+QString FirebirdIniPath();
+
+// Reads AssistTel, ControlloAgg and AutoBackup from Brivola.ini. A missing or unreadable file
+// gives the built-in hotline and both switches on, without any message. A key that is missing
+// from a readable file gives an empty hotline, or a switch that is on.
+void ReadBrivolaIni(AppConfigData &config);
+
+// Reads DBPath from firebird.ini; a missing file, a read error, a missing key or an empty value
+// leaves the database in ProgramFolder.
+void ReadFirebirdIni(AppConfigData &config);

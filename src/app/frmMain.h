@@ -1,0 +1,212 @@
+#pragma once
+// The main window: menus, toolbar, the area of the child windows, the start-up and the shutdown.
+#include <QDate>
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolButton;
+
+namespace ui {
+class DBNavigator;
+}
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Fills AppConfig from the configuration files and builds the window; touches no database.
+    // programFolder: the folder of the program and its files, ending with "/"; empty means the
+    // executable's folder (tests pass a temporary one). It becomes the current directory.
+    explicit TfrmMain(const QString &programFolder = QString(), QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // The long-lived windows and the data module, whose start-up opens the database and finally
+    // starts Timer1. A failed start is reported and leaves the menus disabled.
+    void CreateLongLivedWindows();
+
+    // "Brivola - Versione 2.1.2", followed by " - " and the company name when there is one.
+    void RefreshCaption();
+    // The line under the main picture (company left, VAT number right) and the certification line.
+    void ShowCompanyData(const QString &company, const QString &vat, const QString &codiceCert);
+    // Enables the menu bar and the commands in the menus; until then every menu is disabled.
+    void AbilitaMenu();
+    // Hides "Amministratore" and shows the administrator submenu in its place (after the password).
+    void ShowAdminMenu();
+
+    // True when nothing is pending (Save disabled) or a record is being added for a lookup list;
+    // otherwise tells the user to save or cancel first and returns false.
+    bool CanClose();
+    // The shutdown: pending changes, child windows one by one, automatic backup, termination.
+    void TerminaExecute();
+
+    // Child windows. A child window is the widget of a sub-window of MDIArea; its object name is its
+    // component name ("frmCarico"), at most one window per name.
+    QWidget *GetMDIForm(const QString &name) const;   // name without regard to case, or nullptr
+    // Brings forward every child with that name (without regard to case); false when there is none.
+    // Throws db::Abort when the database is closed or changes are pending.
+    bool ActivateMDI(const QString &name);
+    // Closes the active child after its own close query (false when it refuses); with no active
+    // child, destroys the first one.
+    bool CloseActiveMDI();
+    // Destroys every child with exactly that name; true when one was destroyed.
+    bool CloseMDI(const QString &name);
+    void SetActiveMDI();
+
+    // Start-up step: the silent update check (when enabled), then the menus.
+    void Timer1Timer();
+
+    // Menu and toolbar commands, named after their component.
+    void Caricomagazzino1Click();
+    void Produzione1Click();
+    void Altriusi1Click();
+    void Riepiloghi1Click();
+    void Anagrafica1Click();
+    void TabellaFornitori1Click();
+    void Tabellaingredienti1Click();
+    void Titolazioneingrediente1Click();
+    void Visualizzamagazzino1Click();
+    void GestionesistemaRizododo1Click();
+    void GestionesistemaVelmonti1Click();
+    void Tabellaricette1Click();
+    void Informazioni1Click();
+    void Controllaaggiornamentiora1Click();
+    // The action has already inverted its own check mark when this runs.
+    void ControllaAggAutomat1Click();
+    void Teleassistenzaremota1Click();
+    void Hotlinetelefonica1Click();
+    void HotlineSkype1Click();
+    void Amministratore1Click();
+    void Categorie1Click();
+    void Parametri1Click();
+    void Preferenze1Click();
+    void Tastisceltarapida1Click();
+    void Backuparchivi1Click();
+    void Parametribilanciamento1Click();
+    void SpeedButton1Click();
+    void sbExitClick();
+
+    // Called at the end of a completed shutdown; quits the event loop unless replaced (tests).
+    std::function<void()> OnTerminate;
+
+    // Shared values of the program run.
+    QString MovementKind;              // "C", "P", "S": the movement window's mode
+    QString SummaryKind;               // "C", "P", "S", "T": the operations summary's kind
+    bool CategorieAdmin = false;       // the categories window works in administration mode
+    QDate UltimaDataDoc;               // last document date entered
+    qint64 DocDaMostrare = 0;          // a document to position on, and its kind
+    QString GenereDaMostrare;
+    bool UsaIngredientiPreferiti = true;
+    qint64 ArticoloDaMostrare = 0;     // an article to position on
+    QString FiltroCategoriaIngredienti;
+    QString FiltroCategoriaRicette;
+    qint64 DocDaRintracciare = 0;      // document and row handed to lot tracing
+    qint64 RigaDaRintracciare = 0;
+    bool InsertDaLista = false;        // a child window was opened to add one record for a lookup list
+
+    // One-shot start-up timer (1000 ms); started by the data module at the end of its start-up.
+    QTimer *Timer1 = nullptr;
+
+    // Menu bar. Object names are the component names, the keys of ShortCut.ini.
+    QMenu *Registrazioni1 = nullptr;
+    QAction *Caricomagazzino1 = nullptr;
+    QAction *Produzione1 = nullptr;
+    QAction *Altriusi1 = nullptr;
+    QAction *Riepiloghi1 = nullptr;   // an item of the menu bar itself
+    QMenu *Fornitori1 = nullptr;
+    QAction *Anagrafica1 = nullptr;
+    QAction *TabellaFornitori1 = nullptr;   // no menu entry: reached from the supplier card
+    QMenu *Ingredienti1 = nullptr;
+    QAction *Tabellaingredienti1 = nullptr;
+    QAction *Titolazioneingrediente1 = nullptr;
+    QAction *Visualizzamagazzino1 = nullptr;
+    QMenu *Ricette1 = nullptr;
+    QAction *GestionesistemaRizododo1 = nullptr;
+    QAction *GestionesistemaVelmonti1 = nullptr;
+    QAction *Tabellaricette1 = nullptr;
+    QMenu *Assistenza1 = nullptr;
+    QAction *Informazioni1 = nullptr;
+    QAction *Controllaaggiornamentiora1 = nullptr;
+    QAction *ControllaAggAutomat1 = nullptr;
+    QAction *Teleassistenzaremota1 = nullptr;
+    QAction *Hotlinetelefonica1 = nullptr;
+    QAction *HotlineSkype1 = nullptr;
+    QAction *Amministratore1 = nullptr;
+    QMenu *Amministratore2 = nullptr;   // hidden until the administrator password is given
+    QAction *Categorie1 = nullptr;
+    QAction *Parametri1 = nullptr;
+    QAction *Preferenze1 = nullptr;
+    QMenu *Impostazioni1 = nullptr;
+    QAction *Tastisceltarapida1 = nullptr;
+    QAction *Backuparchivi1 = nullptr;
+    QAction *Parametribilanciamento1 = nullptr;
+    QMenu *Uscita1 = nullptr;
+    QAction *Termina1 = nullptr;
+
+    // Toolbar band, left to right.
+    QWidget *Panel1 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;   // "Registrazione operazioni"
+    QToolButton *SpeedButton2 = nullptr;   // "Lista (F3)", hidden
+    ui::DBNavigator *DBNavigator1 = nullptr;
+    QToolButton *sbCommit = nullptr;
+    QToolButton *sbRollback = nullptr;
+    QToolButton *sbRefresh = nullptr;
+    QToolButton *sbPrint = nullptr;
+    QToolButton *sbGrid = nullptr;
+    QToolButton *sbExport = nullptr;
+    QToolButton *sbExit = nullptr;
+
+    // The area of the child windows, with the pictures and the company data behind them.
+    QMdiArea *MDIArea = nullptr;
+    QLabel *lblCompanyName = nullptr;
+    QLabel *lblVatNumber = nullptr;
+    QLabel *lblCertificazione = nullptr;
+
+signals:
+    // ActivateMDI brought this child forward: its activation handler should run now, even when it
+    // was already the active child.
+    void childActivated(QWidget *child);
+
+protected:
+    // The close box never closes the window directly: it runs the shutdown.
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildClientArea();
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (TfrmMain::*handler)());
+    QToolButton *addToolButton(const char *name, const QString &caption, const QString &hint,
+                               const QString &icon);
+    // Runs a command as a user-interface entry point: a silent abort ends it quietly, any other
+    // error is shown by the error box.
+    void runCommand(const std::function<void()> &command);
+
+    // The pattern of every "open a window" command, after its own CanClose: the window of that name
+    // comes forward, or a new one is created.
+    void OpenChild(const QString &name);
+    // The box for features still in preparation.
+    void ShowWorking();
+    bool databaseOpen() const;
+    void RunAutoBackup();
+
+    // ShortCut.ini: the user's menu shortcuts are applied by the shortcut editor's loader (not yet).
+    void LoadShortcuts() {}
+    // The silent update check run at start when ControlloAgg is on (not yet).
+    void CheckUpdatesSilently() {}
+
+    QList<QMdiSubWindow *> children() const;
+    static QString childName(const QMdiSubWindow *sub);
+
+    QWidget *background_ = nullptr;
+    bool terminated_ = false;
+    bool inTermina_ = false;
+};
+
+extern TfrmMain *frmMain;

@@ -338,6 +338,21 @@ void DataSet::buildTableStatements()
                             QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "))};
 }
 
+Statement &DataSet::prepared(const QString &sql)
+{
+    if (preparedGeneration_ != tr_->attachment().generation()) {
+        prepared_.clear();
+        preparedGeneration_ = tr_->attachment().generation();
+    }
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+        if (prepared_.size() > 16) // a filter typed letter by letter must not pile up statements
+            prepared_.clear();
+        it = prepared_.emplace(sql, std::make_unique<Statement>(*tr_, sql)).first;
+    }
+    return *it->second;
+}
+
 DataSet::Record &DataSet::currentRecord() { return records_[size_t(current_)]; }
 const DataSet::Record &DataSet::currentRecord() const { return records_[size_t(current_)]; }
 
@@ -471,7 +486,7 @@ void DataSet::open()
         return;
     if (BeforeOpen)
         BeforeOpen(*this);
-    Statement st(*tr_, SelectSQL.join(QLatin1Char('\n')));
+    Statement &st = prepared(SelectSQL.join(QLatin1Char('\n')));
     bindParams(st, {}, nullptr);
     masterValues_.clear();
     for (const auto &mp : masterParams_) {
@@ -816,7 +831,7 @@ void DataSet::post()
     if (sql.isEmpty())
         throw DbError(QStringLiteral("Il dataset %1 non può essere modificato").arg(name_));
     {
-        Statement st(*tr_, sql.join(QLatin1Char('\n')));
+        Statement &st = prepared(sql.join(QLatin1Char('\n')));
         bindParams(st, currentRecord(), inserting ? nullptr : &saved_);
         st.execute();
     }
@@ -836,7 +851,7 @@ void DataSet::refreshRecord()
 {
     if (current_ < 0 || RefreshSQL.isEmpty())
         return;
-    Statement st(*tr_, RefreshSQL.join(QLatin1Char('\n')));
+    Statement &st = prepared(RefreshSQL.join(QLatin1Char('\n')));
     bindParams(st, currentRecord(), state_ == DataSetState::Edit ? &saved_ : nullptr);
     auto rs = st.open();
     if (!rs->next())
@@ -900,7 +915,7 @@ void DataSet::remove()
     if (DeleteSQL.isEmpty())
         throw DbError(QStringLiteral("Il dataset %1 non può essere modificato").arg(name_));
     {
-        Statement st(*tr_, DeleteSQL.join(QLatin1Char('\n')));
+        Statement &st = prepared(DeleteSQL.join(QLatin1Char('\n')));
         bindParams(st, currentRecord(), &currentRecord());
         st.execute();
     }

@@ -19,6 +19,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace db {
@@ -249,6 +251,10 @@ private:
     QString tableName_;
     QStringList tableKeys_, tableReadOnly_;
     void buildTableStatements();
+    // Prepared statements, kept while the connection they were prepared on is open.
+    Statement &prepared(const QString &sql);
+    std::map<QString, std::unique_ptr<Statement>> prepared_;
+    quint64 preparedGeneration_ = 0;
 };
 
 } // namespace db

@@ -155,6 +155,7 @@ void Attachment::open(const QString &database, const ConnectParams &params)
         dpb->dispose();
     });
     database_ = database;
+    ++generation_;
 }
 
 void Attachment::create(const QString &database, const ConnectParams &params)
@@ -181,6 +182,7 @@ void Attachment::create(const QString &database, const ConnectParams &params)
         dpb->dispose();
     });
     database_ = database;
+    ++generation_;
 }
 
 void Attachment::close()

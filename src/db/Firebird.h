@@ -60,6 +60,8 @@ public:
     void close();
     bool isOpen() const;
     const QString &database() const { return database_; }
+    // Grows at every open or create: a statement prepared on an earlier connection is stale.
+    quint64 generation() const { return generation_; }
 
     // Executes one statement text as it is, without parameters (scripts, DDL).
     void executeImmediate(Transaction &tr, const QString &sql);
@@ -70,6 +72,7 @@ public:
 private:
     std::unique_ptr<Impl> impl_;
     QString database_;
+    quint64 generation_ = 0;
 };
 
 class Transaction {

@@ -345,10 +345,12 @@ void TfrmMain::buildClientArea()
         l->setStyleSheet(QStringLiteral("color: #5a3a22;"));
     }
 
-    const int pictureWidth = qMax(picture->pixmap().width(), 480);
+    // The company line spans most of the area: a long name wraps rather than run into the VAT number.
+    lblCompanyName->setWordWrap(true);
+    lblVatNumber->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto *companyLine = new QHBoxLayout;
-    companyLine->addWidget(lblCompanyName);
-    companyLine->addStretch();
+    companyLine->setSpacing(24);
+    companyLine->addWidget(lblCompanyName, 1);
     companyLine->addWidget(lblVatNumber);
     auto *column = new QVBoxLayout;
     column->addWidget(picture);
@@ -356,7 +358,7 @@ void TfrmMain::buildClientArea()
     column->addWidget(lblCertificazione);
     auto *columnHolder = new QWidget(background_);
     columnHolder->setLayout(column);
-    columnHolder->setFixedWidth(pictureWidth + 20);
+    columnHolder->setFixedWidth(880);
     auto *outer = new QVBoxLayout(background_);
     outer->addStretch();
     outer->addWidget(columnHolder, 0, Qt::AlignHCenter);

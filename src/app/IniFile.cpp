@@ -26,6 +26,8 @@ bool IniFile::load(const QString &path)
     latin1_ = utf8.hasError();
     if (latin1_)
         text = QString::fromLatin1(bytes);
+    // The UTF-8 decoder drops a leading byte order mark; remember it so saving keeps it.
+    bom_ = !latin1_ && bytes.startsWith("\xEF\xBB\xBF");
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
@@ -52,7 +54,7 @@ bool IniFile::load(const QString &path)
 bool IniFile::save(const QString &path)
 {
     error_.clear();
-    QString text;
+    QString text = bom_ ? QString(QChar(0xFEFF)) : QString();
     for (const QString &line : std::as_const(lines_))
         text += line + lineBreak_;
     const QByteArray bytes = latin1_ ? text.toLatin1() : text.toUtf8();

@@ -28,6 +28,7 @@ private:
 
     QStringList lines_;
     QString lineBreak_ = QStringLiteral("\n");
+    bool bom_ = false;      // the file began with a byte order mark, kept when saving
     bool latin1_ = false;   // the file was not valid UTF-8: read and written byte for byte
     QString error_;
 };

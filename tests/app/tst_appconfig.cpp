@@ -126,6 +126,12 @@ void TestAppConfig::toggleRewritesControlloAgg_data()
         << QByteArray("AutoBackup=1") << false << QByteArray("AutoBackup=1\nControlloAgg=0\n");
     QTest::newRow("CR LF kept") << QByteArray("AssistTel=1\r\nControlloAgg=1\r\n") << false
                                 << QByteArray("AssistTel=1\r\nControlloAgg=0\r\n");
+    QTest::newRow("byte order mark kept")
+        << QByteArray("\xEF\xBB\xBF" "AssistTel=1\nControlloAgg=1\n") << false
+        << QByteArray("\xEF\xBB\xBF" "AssistTel=1\nControlloAgg=0\n");
+    QTest::newRow("Windows code page kept")
+        << QByteArray("AssistTel=Assistenza Societ\xE0\nControlloAgg=1\n") << false
+        << QByteArray("AssistTel=Assistenza Societ\xE0\nControlloAgg=0\n");
     QTest::newRow("other lines kept as they are")
         << QByteArray("; note\n\nAssistTel= 0521 \nControlloAgg=x\n") << false
         << QByteArray("; note\n\nAssistTel= 0521 \nControlloAgg=0\n");

@@ -91,6 +91,9 @@ public:
     void SpeedButton1Click();
     void sbExitClick();
 
+    // --- lookups (frmMainLookup.cpp) ---
+    // --- end lookups ---
+
     // Called at the end of a completed shutdown; quits the event loop unless replaced (tests).
     std::function<void()> OnTerminate;
 

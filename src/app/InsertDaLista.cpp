@@ -1,0 +1,7 @@
+#include "app/InsertDaLista.h"
+
+TInsertDaListParams &InsertParams()
+{
+    static TInsertDaListParams params;
+    return params;
+}

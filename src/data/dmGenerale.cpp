@@ -1,5 +1,6 @@
 #include "dmGenerale.h"
 
+#include "Fiscale.h"
 #include "KeyGenerator.h"
 #include "ScriptRunner.h"
 #include "app/AppConfig.h"
@@ -82,6 +83,19 @@ void TdmGenerale::createSharedDataSets()
 
     auto changed = [this](db::DataSet &ds) { AfterChange(&ds); };
 
+    tabAnag = list(QStringLiteral("tabAnag"), {QStringLiteral("SELECT *"), QStringLiteral("  FROM anagrafica"),
+                                                QStringLiteral(" ORDER BY ragione")});
+    tabAnag->setTable(QStringLiteral("anagrafica"), {QStringLiteral("ID")});
+    tabAnag->OnNewRecord = [this](db::DataSet &ds) { tabAnagNewRecord(ds); };
+    tabAnag->BeforePost = [this](db::DataSet &ds) { tabAnagBeforePost(ds); };
+    tabAnag->BeforeDelete = [this](db::DataSet &ds) { tabAnagBeforeDelete(ds); };
+    tabAnag->declareField(QStringLiteral("PART_IVA"), db::FieldType::String).OnValidate = [this](db::Field &f) {
+        tabAnagPART_IVAValidate(f);
+    };
+    tabAnag->declareField(QStringLiteral("COD_FISC"), db::FieldType::String).OnValidate = [this](db::Field &f) {
+        tabAnagCOD_FISCValidate(f);
+    };
+
     tabTDominio = list(QStringLiteral("tabTDominio"), {QStringLiteral("SELECT dominio, descrizione"),
                                                         QStringLiteral("  FROM tipi_dominio"),
                                                         QStringLiteral(" ORDER BY dominio")});
@@ -101,7 +115,7 @@ void TdmGenerale::createSharedDataSets()
     tabCalorie->DeleteSQL = {QStringLiteral("delete from calorie")};
     tabCalorie->RefreshSQL = {QStringLiteral("SELECT carboidrati, proteine, grassi, alcool FROM calorie")};
 
-    for (db::DataSet *ds : {tabTDominio, tabDomini, tabCalorie}) {
+    for (db::DataSet *ds : {tabAnag, tabTDominio, tabDomini, tabCalorie}) {
         ds->AfterInsert = changed;
         ds->AfterEdit = changed;
         ds->AfterDelete = changed;
@@ -354,4 +368,61 @@ bool TdmGenerale::UpgradeVersion(const QString &version)
     }
     ui::prompter().info(QStringLiteral("Aggiornamento del database alla versione %1 riuscito!").arg(version));
     return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Suppliers
+
+void TdmGenerale::tabAnagNewRecord(db::DataSet &ds) { GetNewKey(ds, QStringLiteral("ID"), QStringLiteral("ANAGRAFICA")); }
+
+void TdmGenerale::tabAnagPART_IVAValidate(db::Field &f)
+{
+    const QString v = f.asString();
+    if (v.isEmpty() || CheckPartitaIva(v))
+        return;
+    if (!ui::prompter().ask(QStringLiteral("ATTENZIONE! Partita IVA errata, vuoi inserirla lo stesso?"),
+                            QStringLiteral("Conferma"), ui::Icon::Question, true))
+        db::abort();
+}
+
+void TdmGenerale::tabAnagCOD_FISCValidate(db::Field &f)
+{
+    const QString v = f.asString();
+    if (v.isEmpty())
+        return;
+    if (v.size() <= 13) {
+        // a company's tax code is its VAT number
+        tabAnagPART_IVAValidate(f);
+        return;
+    }
+    if (CheckCodiceFiscale(v))
+        return;
+    if (!ui::prompter().ask(QStringLiteral("ATTENZIONE! Codice fiscale errato, vuoi inserirlo lo stesso?"),
+                            QStringLiteral("Conferma"), ui::Icon::Question, true))
+        db::abort();
+}
+
+void TdmGenerale::tabAnagBeforePost(db::DataSet &ds)
+{
+    if (ds.fieldByName(QStringLiteral("RAGIONE")).asString().isEmpty()) {
+        ui::prompter().info(QStringLiteral("Inserire la ragione sociale prima di continuare!"));
+        db::abort();
+    }
+}
+
+void TdmGenerale::tabAnagBeforeDelete(db::DataSet &ds)
+{
+    const qint64 id = ds.fieldByName(QStringLiteral("ID")).asInteger();
+    db::DataSet &q = Generica(QStringLiteral("SELECT COUNT(*) FROM documenti WHERE anagr_id = %1").arg(id));
+    const qint64 count = q.fields()[0]->asInteger();
+    q.close();
+    if (count > 0) {
+        ui::prompter().info(QStringLiteral("Impossibile cancellare il fornitore \"%1\", perchè è movimentato in %2 carichi!")
+                                .arg(ds.fieldByName(QStringLiteral("RAGIONE")).asString())
+                                .arg(count));
+        db::abort();
+    }
+    if (!ui::prompter().ask(QStringLiteral("Vuoi eliminare il fornitore selezionato?"),
+                            QStringLiteral("Conferma cancellazione"), ui::Icon::Warning, false))
+        db::abort();
 }

@@ -80,6 +80,7 @@ public:
     db::DataSet *tabDomini = nullptr;
     db::DataSet *tabCalorie = nullptr;
     db::DataSet *qGenerica = nullptr;
+    db::DataSet *tabAnag = nullptr;   // suppliers
 
     // --- shared rules ------------------------------------------------------------------------
     // Puts a new key from the keygen counter into keyField of the record being inserted. A "No"
@@ -96,6 +97,13 @@ public:
     // Re-reads the category pickers after a category was posted or deleted.
     void AggiornaCategorie();
     void tabDominiNewRecord(db::DataSet &ds);
+    // Supplier rules: a new key, the checks of the tax identifiers (the user may keep a wrong
+    // one), the company name required, no deletion of a supplier that has loads.
+    void tabAnagNewRecord(db::DataSet &ds);
+    void tabAnagPART_IVAValidate(db::Field &f);
+    void tabAnagCOD_FISCValidate(db::Field &f);
+    void tabAnagBeforePost(db::DataSet &ds);
+    void tabAnagBeforeDelete(db::DataSet &ds);
     // One-off statement on qGenerica: cleared, given sql, opened.
     db::DataSet &Generica(const QString &sql);
     // The question of the key generator after three failed attempts (replaceable by tests).

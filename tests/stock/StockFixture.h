@@ -3,12 +3,9 @@
 // every stock figure the program reads: carico_scarico, disponibilita, scarto_medio, righe.SALDO_ID
 // and the four procedures. Quantities travel as text with a point ("12.50").
 #include "TestDatabase.h"
-#include "data/ScriptRunner.h"
 #include "data/dmGenerale.h"
 #include "db/Firebird.h"
 
-#include <QDir>
-#include <QFile>
 #include <QMap>
 #include <QPair>
 #include <QTest>
@@ -20,12 +17,6 @@ public:
     {
         att.open(files.file(), TdmGenerale::connectParams());
         tr.start();
-        // The stock objects live in their own script until they join the creation script.
-        const QString stock = QDir(TestDatabase::sqlDir()).filePath(QStringLiteral("DB_stock.sql"));
-        if (QFile::exists(stock)) {
-            runScriptLines(tr, readScriptFile(stock));
-            tr.commitRetaining();
-        }
     }
 
     // A second desktop on the same database, reading committed data only.

@@ -192,6 +192,11 @@ void DBLookupCombo::showValue()
 
 DBGrid::DBGrid(db::DataSet *ds, QWidget *parent) : QTableView(parent), ds_(ds), model_(new DataSetModel(ds, this))
 {
+    // While a record is removed (a cancelled insert, a delete) the selection leaves its row by
+    // itself: that is not the user moving, and must not move (post or cancel) the dataset. These
+    // come before setModel so that they run before the selection model's own handlers.
+    connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { syncing_ = true; });
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this] { syncing_ = false; });
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -529,6 +529,10 @@ DataGrid::DataGrid(db::DataSet *ds, QWidget *parent) : QWidget(parent), ds_(ds)
             view_->setFocus();
     });
 
+    {
+        const QSignalBlocker block(header_);
+        header_->setSortIndicator(-1, Qt::AscendingOrder); // no arrow until the user sorts
+    }
     setSortingAllowed(true);
     setColumnResizingAllowed(true);
     setColumnMovingAllowed(true);

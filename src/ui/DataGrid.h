@@ -119,7 +119,6 @@ private:
     QScrollBar *hbar_;
     GridSetup setup_;
     LookupTexts lookupTexts_;
-    QList<QMetaObject::Connection> lookupConnections_;
     QHash<QString, db::Decimal> sums_;
     bool explicitColumns_ = false;
     bool merging_ = true;

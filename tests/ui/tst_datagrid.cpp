@@ -4,6 +4,7 @@
 #include "ScriptedPrompter.h"
 #include "ui/DataGrid.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -421,6 +422,7 @@ private slots:
     {
         ui::DataGrid grid(art.get());
         setUpArticles(grid);
+        QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         show(grid);
         QTableView *v = grid.view();
         grid.setCurrentCell(1, "PREZZO");

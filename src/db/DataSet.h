@@ -30,15 +30,15 @@ class DataSet;
 enum class FieldType { Integer, Decimal, Float, String, Date, Time, DateTime, Boolean, Blob };
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
-// A coded field shown through a description taken from a list: the list's statement, its code and
-// description columns, and the field of the record that receives the description (if any).
+// A field that can be looked up in a list of another table's codes and descriptions. The table is
+// the field's origin ("TABLE.COLUMN") up to the point. Column names are given as the database
+// stores them (upper case): the list's statement quotes them.
 struct LookupSpec {
-    QString listSql;
-    QString codeField;
-    QString descField;
-    QString resultField;
-    QString filterLine;
-    bool isValid() const { return !listSql.isEmpty(); }
+    QString CodeColumn;  // the looked-up table's column that holds the code
+    QString DescColumn;  // the column that holds the description
+    QString CodeField;   // a description field: the field of the same record that holds the code;
+                         // a code field: the field itself
+    QString SearchLabel; // the column typing searches first: CodeColumn means by code, else by description
 };
 
 class Field {

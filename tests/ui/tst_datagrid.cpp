@@ -189,6 +189,29 @@ private slots:
         QCOMPARE(selectValue(*trn, "SELECT prezzo FROM art WHERE id = 2").value<Decimal>(), dec("12.5"));
     }
 
+    void aRecordThatCannotBePostedKeepsTheGridOnIt()
+    {
+        ScriptedPrompter p;
+        reg->BeforePost = [](DataSet &) { throw Abort(); };
+        ui::DataGrid grid(reg.get());
+        setUpRegister(grid);
+        show(grid);
+        auto *quantity = openEditor<QLineEdit>(grid, 0, "QUANTITA");
+        QVERIFY(quantity);
+        quantity->selectAll();
+        QTest::keyClicks(quantity, "3");
+        QTest::keyClick(quantity, Qt::Key_Return); // the last cell: on to the next row, refused
+        QTRY_VERIFY(!grid.view()->indexWidget(grid.indexOf(0, "QUANTITA")));
+        QCOMPARE(reg->recNo(), 0);
+        QCOMPARE(reg->state(), DataSetState::Edit);
+        QCOMPARE(reg->fieldByName("QUANTITA").asDecimal(), Decimal(3));
+        QCOMPARE(grid.view()->currentIndex().row(), 0);
+        QVERIFY2(!grid.view()->indexWidget(grid.indexOf(1, "DATA")), "no editor on a row the dataset did not reach");
+        QTest::keyClick(grid.view(), Qt::Key_Return);
+        QCOMPARE(grid.view()->currentIndex().row(), 0);
+        p.verifyDone();
+    }
+
     void numberEditorTakesTheComma_data()
     {
         QTest::addColumn<QString>("typed");

@@ -515,11 +515,17 @@ FROM saldi_articolo s
 WHERE s.uso_prod + s.scarto_prod > 0;
 COMMIT;
 SET TERM ^ ;
+/* Records a change of an article's rows: totals, and the month and key from which its figures */
+/* must be recomputed. A month the article has never had comes with the other months of its year, */
+/* so that an article's months lie together and a change in the past rewrites few pages; their */
+/* start figures are then recomputed from January. */
 CREATE PROCEDURE saldi_segna (ART INTEGER, CHIAVE CHAR(31),
     D_CARICO NUMERIC(18,2), D_SCARICO NUMERIC(18,2), D_USO NUMERIC(18,2), D_SCARTO NUMERIC(18,2))
 RETURNS (BLOCCO INTEGER)
 AS
 DECLARE m CHAR(7);
+DECLARE mm CHAR(7);
+DECLARE i INTEGER;
 DECLARE x INTEGER;
 BEGIN
   UPDATE saldi_articolo
@@ -541,8 +547,20 @@ BEGIN
     RETURNING id INTO :blocco;
     IF (blocco IS NULL) THEN
     BEGIN
-      blocco = NEXT VALUE FOR saldi_blocco_seq;
-      INSERT INTO saldi_blocco (id, art_id, mese, da_ricalcolare) VALUES (:blocco, :art, :m, :chiave);
+      i = 1;
+      WHILE (i <= 12) DO
+      BEGIN
+        mm = SUBSTRING (m FROM 1 FOR 5) || LPAD (CAST (i AS VARCHAR(2)), 2, '0');
+        IF (NOT EXISTS (SELECT 1 FROM saldi_blocco WHERE art_id = :art AND mese = :mm)) THEN
+          INSERT INTO saldi_blocco (id, art_id, mese) VALUES (NEXT VALUE FOR saldi_blocco_seq, :art, :mm);
+        i = i + 1;
+      END
+      UPDATE saldi_blocco SET da_ricalcolare = :chiave WHERE art_id = :art AND mese = :m
+      RETURNING id INTO :blocco;
+      UPDATE saldi_articolo
+         SET da_ricalcolare = IIF (da_ricalcolare <= SUBSTRING (:m FROM 1 FOR 5) || '01', da_ricalcolare,
+                                   SUBSTRING (:m FROM 1 FOR 5) || '01')
+       WHERE art_id = :art;
     END
     x = RDB$SET_CONTEXT ('USER_TRANSACTION', 'BRIVOLA_SALDI', '1');
   END
@@ -552,7 +570,6 @@ AS
 DECLARE da CHAR(31);
 DECLARE m CHAR(7);
 DECLARE bid INTEGER;
-DECLARE n INTEGER;
 DECLARE carico SMALLINT;
 DECLARE qta NUMERIC(9,2);
 DECLARE rel NUMERIC(18,2);
@@ -580,7 +597,6 @@ BEGIN
     dl = 0;
     fa = 0;
     fb = 0;
-    n = 0;
     FOR SELECT carico, qta, saldo_rel FROM saldi_riga
          WHERE blocco_id = :bid
          PLAN (saldi_riga ORDER ix_saldi_riga_blocco)
@@ -589,7 +605,6 @@ BEGIN
     AS CURSOR c
     DO
     BEGIN
-      n = n + 1;
       IF (carico = 1) THEN
       BEGIN
         rel = rel + qta;
@@ -612,11 +627,8 @@ BEGIN
       IF (r_rel IS DISTINCT FROM rel) THEN
         UPDATE saldi_riga SET saldo_rel = :rel WHERE CURRENT OF c;
     END
-    IF (n = 0) THEN
-      DELETE FROM saldi_blocco WHERE id = :bid;
-    ELSE
-      UPDATE saldi_blocco SET d_saldo = :rel, d_lotti = :dl, f_a = :fa, f_b = :fb, da_ricalcolare = NULL
-       WHERE id = :bid;
+    UPDATE saldi_blocco SET d_saldo = :rel, d_lotti = :dl, f_a = :fa, f_b = :fb, da_ricalcolare = NULL
+     WHERE id = :bid;
   END
   m = SUBSTRING (da FROM 1 FOR 7);
   s = 0;
@@ -940,6 +952,9 @@ BEGIN
     SUSPEND;
   END
 END^
+/* The stretch of the lot axis a consumption row takes (from its month's state and the month's */
+/* rows before it), then the loads that hold that stretch, from the first month whose lots reach */
+/* past its start. */
 CREATE PROCEDURE "DaiForniture" (ID_RIGA INTEGER)
 RETURNS (FORN_ID_O INTEGER, QTA_O NUMERIC(9,2))
 AS
@@ -965,7 +980,6 @@ BEGIN
     INTO :art, :k, :carico, :qta, :bid;
   IF (carico IS DISTINCT FROM 0 OR qta <= 0) THEN
     EXIT;
-  /* The stretch this row takes: the month's state, then the month's rows before it. */
   SELECT lotti_inizio, alloc_inizio FROM saldi_blocco WHERE id = :bid INTO :l, :a;
   FOR SELECT carico, qta FROM saldi_riga
        WHERE blocco_id = :bid AND saldo_id < :k
@@ -984,7 +998,6 @@ BEGIN
     EXIT;
   a0 = a;
   a1 = a + MINVALUE (qta, l - a);
-  /* The loads that hold that stretch, from the first month whose lots reach past its start. */
   mesi:
   FOR SELECT id, lotti_inizio, d_lotti FROM saldi_blocco
        WHERE art_id = :art

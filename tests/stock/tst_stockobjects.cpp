@@ -121,6 +121,16 @@ private slots:
         QCOMPARE(s.saldo(2, s.key(4)), QStringLiteral("6.00"));
         QCOMPARE(s.saldoAfter(7), s.dispo(1));
         QCOMPARE(s.caricoScarico(1), QStringLiteral("15.00 25.50 -10.50"));
+
+        // A movement after months and a new year without any: the balance carries across them.
+        s.document(6, "C", QDate(2025, 3, 10));
+        s.row(8, 6, 1, "20");
+        QCOMPARE(s.saldoAfter(8), QStringLiteral("9.50"));
+        QCOMPARE(s.saldo(1, QStringLiteral("2025-02-01")), QStringLiteral("-10.50"));
+        s.document(7, "P", QDate(2025, 3, 11));
+        s.row(9, 7, 1, "4");
+        QCOMPARE(s.forniture(9), QStringLiteral("8:4.00"));
+        QCOMPARE(s.utilizzo(8), QStringLiteral("2025-03-11 NULL"));
     }
 
     void documentMovedEarlierOrChangingKind()

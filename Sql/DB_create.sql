@@ -798,20 +798,21 @@ AS
 BEGIN
   IF (RDB$GET_CONTEXT ('USER_TRANSACTION', 'BRIVOLA_SALDI') IS NOT NULL) THEN
     EXECUTE PROCEDURE ricalcola_saldi;
-  saldo = NULL;
   SELECT b.saldo_inizio + r.saldo_rel
     FROM saldi_riga r JOIN saldi_blocco b ON b.id = r.blocco_id
    WHERE r.saldo_id = :saldo_id AND r.art_id = :art_id
    PLAN JOIN (r INDEX (ix_saldi_riga_chiave), b INDEX (pk_saldi_blocco))
     INTO :saldo;
-  IF (saldo IS NULL) THEN
+  IF (ROW_COUNT = 0) THEN
+  BEGIN
+    saldo = 0;
     SELECT FIRST 1 b.saldo_inizio + r.saldo_rel
       FROM saldi_riga r JOIN saldi_blocco b ON b.id = r.blocco_id
      WHERE r.art_id = :art_id AND r.saldo_id <= :saldo_id
      PLAN JOIN (r ORDER ix_saldi_riga_ordine_desc, b INDEX (pk_saldi_blocco))
      ORDER BY r.art_id DESC, r.saldo_id DESC
       INTO :saldo;
-  saldo = COALESCE (saldo, 0);
+  END
   SUSPEND;
 END^
 /* The consumption rows of an article from the month of a key on, with the stretch of the lot */

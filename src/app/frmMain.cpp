@@ -2,16 +2,20 @@
 
 #include "AppConfig.h"
 #include "IniFile.h"
+#include "InsertDaLista.h"
 #include "Volumes.h"
 #include "data/dmGenerale.h"
+#include "db/DataSet.h"
 #include "db/DbError.h"
 #include "frmBackup.h"
+#include "frmMDIChild.h"
 #include "frmWait.h"
 #include "frmWorking.h"
 #include "ui/DBNavigator.h"
 #include "ui/Prompter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -19,16 +23,21 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
+#include <utility>
 
 TfrmMain *frmMain = nullptr;
 
@@ -59,6 +68,19 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent) : QMainWindow(
     buildMenus();
     buildToolbar();
     buildClientArea();
+    buildPrintMenus();
+
+    // A child window's activation binds it to the toolbar: when ActivateMDI brings it forward, and
+    // when the user or the area switches to it.
+    connect(this, &TfrmMain::childActivated, this, [this](QWidget *child) { activateChild(child, true); });
+    connect(MDIArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+        if (sub && !activating_)
+            activateChild(sub->widget(), false);
+    });
+    // F10 released anywhere in the window saves: the window sees the keys before its controls.
+    qApp->installEventFilter(this);
+
+    RegisterChildWindows();
 
     // Fixed client area below the menu bar, centred on the desktop.
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
@@ -84,6 +106,9 @@ TfrmMain::TfrmMain(const QString &programFolder, QWidget *parent) : QMainWindow(
 
 TfrmMain::~TfrmMain()
 {
+    // The child windows go while the toolbar they unbind from is still there.
+    setDsCorrente(nullptr);
+    qDeleteAll(children());
     // The data module goes first: it may still hold the database open.
     if (dmGenerale && dmGenerale->parent() == this)
         delete dmGenerale;
@@ -295,6 +320,15 @@ void TfrmMain::buildToolbar()
     sbExport = addToolButton("sbExport", QStringLiteral("&Export"), QString(), QStringLiteral("export.png"));
     sbExit = addToolButton("sbExit", QStringLiteral("Esci"), QString(), QStringLiteral("esci.png"));
     connect(sbExit, &QToolButton::clicked, this, [this] { runCommand([this] { sbExitClick(); }); });
+    connect(sbCommit, &QToolButton::clicked, this, [this] { runCommand([this] { sbCommitClick(); }); });
+    connect(sbRollback, &QToolButton::clicked, this, [this] { runCommand([this] { sbRollbackClick(); }); });
+    connect(sbRefresh, &QToolButton::clicked, this, [this] { runCommand([this] { sbRefreshClick(); }); });
+    connect(sbPrint, &QToolButton::clicked, this, [this] { runCommand([this] { sbPrintClick(); }); });
+    connect(sbGrid, &QToolButton::clicked, this, [this] { runCommand([this] { sbGridClick(); }); });
+    connect(DBNavigator1, &ui::DBNavigator::buttonClicked, this,
+            [this](ui::DBNavigator::Button b) { runCommand([this, b] { NavigatorAction(b); }); });
+    // The right button on Print opens the print menu of the active child.
+    sbPrint->installEventFilter(this);
 
     for (QToolButton *b : {sbCommit, sbRollback, sbPrint, sbGrid, sbExport})
         b->setEnabled(false);
@@ -378,9 +412,42 @@ void TfrmMain::buildClientArea()
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (MDIArea && watched == MDIArea->viewport() && event->type() == QEvent::Resize) {
-        background_->setGeometry(MDIArea->viewport()->rect());
-        background_->lower();
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (MDIArea && watched == MDIArea->viewport()) {
+            background_->setGeometry(MDIArea->viewport()->rect());
+            background_->lower();
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == sbPrint && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+            runCommand([this, event] { ShowPrintMenu(static_cast<QMouseEvent *>(event)->globalPosition().toPoint()); });
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (key->key() != Qt::Key_F10 || key->isAutoRepeat() || !w || w->window() != this)
+            break;
+        // A child window that saved on the key's press has consumed it before it came here: its
+        // release must not save a second time.
+        if (event->type() == QEvent::KeyPress) {
+            f10Pressed_ = true;
+            break;
+        }
+        if (!f10Pressed_)
+            break;
+        f10Pressed_ = false;
+        if (sbCommit->isEnabled()) {
+            runCommand([this] { sbCommitClick(); });
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -522,7 +589,12 @@ bool TfrmMain::ActivateMDI(const QString &name)
             continue;
         found = true;
         sub->show();
-        MDIArea->setActiveSubWindow(sub);
+        {
+            // The activation handler runs once, below, even when the child was active already.
+            activating_ = true;
+            auto reset = qScopeGuard([this] { activating_ = false; });
+            MDIArea->setActiveSubWindow(sub);
+        }
         QWidget *child = sub->widget() ? sub->widget() : sub;
         child->setFocus();
         emit childActivated(child);
@@ -569,11 +641,41 @@ void TfrmMain::SetActiveMDI()
         sub = children().first();
     if (sub) {
         MDIArea->setActiveSubWindow(sub);
-        (sub->widget() ? sub->widget() : sub)->setFocus();
+        QWidget *child = sub->widget() ? sub->widget() : sub;
+        child->setFocus();
+        // The child left in front is bound again when the closed one was the bound one.
+        if (!boundChild_)
+            activateChild(child, false);
     } else {
         activateWindow();
     }
 }
+
+void TfrmMain::activateChild(QWidget *child, bool force)
+{
+    auto *mdiChild = qobject_cast<TfrmMDIChild *>(child);
+    if (!mdiChild)
+        return;
+    if (!force && lastActivated_ == child && boundChild_ == mdiChild)
+        return;
+    lastActivated_ = child;
+    runCommand([mdiChild] { mdiChild->FormActivate(); });
+}
+
+TfrmMDIChild *TfrmMain::ActiveChild() const
+{
+    QMdiSubWindow *sub = MDIArea->currentSubWindow();
+    if (!sub && !children().isEmpty())
+        sub = children().first();
+    return sub ? qobject_cast<TfrmMDIChild *>(sub->widget()) : nullptr;
+}
+
+void TfrmMain::registerChildWindow(const QString &name, ChildFactory factory)
+{
+    factories_.insert(name.toLower(), std::move(factory));
+}
+
+bool TfrmMain::isChildWindowRegistered(const QString &name) const { return factories_.contains(name.toLower()); }
 
 bool TfrmMain::databaseOpen() const { return dmGenerale && dmGenerale->isDatabaseOpen(); }
 
@@ -581,8 +683,38 @@ void TfrmMain::OpenChild(const QString &name)
 {
     if (ActivateMDI(name))
         return;
-    // The windows of the program are added here one by one; until then the box says so.
-    ShowWorking();
+    const auto factory = factories_.constFind(name.toLower());
+    if (factory == factories_.cend() || !*factory) {
+        // A window not written yet.
+        ShowWorking();
+        return;
+    }
+    TfrmMDIChild *child = (*factory)();
+    if (!child)
+        return;
+    // A child window shows itself at once; becoming the active child binds it to the toolbar.
+    QMdiSubWindow *sub = child->subWindow();
+    if (sub) {
+        sub->show();
+        MDIArea->setActiveSubWindow(sub);
+    } else {
+        child->show();
+    }
+    child->setFocus();
+    if (boundChild_ != child)
+        activateChild(child, true);
+}
+
+void TfrmMain::RintracciaCarico()
+{
+    if (CanClose())
+        OpenChild(QStringLiteral("frmRintraccia"));
+}
+
+void TfrmMain::RintracciaScarico()
+{
+    if (CanClose())
+        OpenChild(QStringLiteral("frmRintracciaP"));
 }
 
 void TfrmMain::ShowWorking()
@@ -777,4 +909,280 @@ void TfrmMain::sbExitClick()
         CloseActiveMDI();
     else
         TerminaExecute();
+}
+
+// --- Current dataset and navigator --------------------------------------------------------------
+
+TfrmMDIChild *TfrmMain::BoundChild() const { return boundChild_; }
+
+void TfrmMain::setBoundChild(TfrmMDIChild *child) { boundChild_ = child; }
+
+db::DataSet *TfrmMain::dsCorrente() const { return dsCorrente_; }
+
+void TfrmMain::setDsCorrente(db::DataSet *ds)
+{
+    for (const QMetaObject::Connection &c : navigatorConnections_)
+        disconnect(c);
+    navigatorConnections_.clear();
+    dsCorrente_ = ds;
+    if (ds) {
+        const auto update = [this] { updateNavigator(); };
+        navigatorConnections_ << connect(ds, &db::DataSet::stateChanged, this, update)
+                              << connect(ds, &db::DataSet::currentChanged, this, update)
+                              << connect(ds, &db::DataSet::contentReset, this, update)
+                              << connect(ds, &db::DataSet::recordRemoved, this, update)
+                              << connect(ds, &db::DataSet::recordInserted, this, update)
+                              << connect(ds, &QObject::destroyed, this, update);
+    }
+    updateNavigator();
+}
+
+void TfrmMain::updateNavigator()
+{
+    db::DataSet *ds = dsCorrente_;
+    if (!ds || !ds->active()) {
+        DBNavigator1->setButtonsEnabled(false);
+        return;
+    }
+    const int count = ds->recordCount();
+    const int pos = ds->recNo();
+    const bool writable = !ds->InsertSQL.isEmpty() || !ds->ModifySQL.isEmpty() || !ds->DeleteSQL.isEmpty();
+    DBNavigator1->button(ui::DBNavigator::First)->setEnabled(pos > 0);
+    DBNavigator1->button(ui::DBNavigator::Prior)->setEnabled(pos > 0);
+    DBNavigator1->button(ui::DBNavigator::Next)->setEnabled(pos >= 0 && pos < count - 1);
+    DBNavigator1->button(ui::DBNavigator::Last)->setEnabled(pos >= 0 && pos < count - 1);
+    DBNavigator1->button(ui::DBNavigator::Insert)->setEnabled(writable);
+    DBNavigator1->button(ui::DBNavigator::Delete)->setEnabled(writable && count > 0);
+}
+
+bool TfrmMain::NavigatorAction(ui::DBNavigator::Button button)
+{
+    db::DataSet *ds = dsCorrente_;
+    if (!ds)
+        return false;
+    // Nobody leaves, adds or deletes a record while changes are pending (the navigator has no Post
+    // or Cancel button, which would always be allowed).
+    if (!CanClose())
+        return false;
+    if (button == ui::DBNavigator::Insert && ds->state() == db::DataSetState::Insert && !ds->modified())
+        return false;   // no second empty record
+    if (button == ui::DBNavigator::Delete && !ds->BeforeDelete &&
+        !ui::prompter().ask(QStringLiteral("Confermi la cancellazione?"), QStringLiteral("Conferma cancellazione"),
+                            ui::Icon::Warning, false))
+        return false;
+
+    switch (button) {
+    case ui::DBNavigator::First:
+        ds->first();
+        break;
+    case ui::DBNavigator::Prior:
+        ds->prior();
+        break;
+    case ui::DBNavigator::Next:
+        ds->next();
+        break;
+    case ui::DBNavigator::Last:
+        ds->last();
+        break;
+    case ui::DBNavigator::Insert:
+        ds->insert();
+        break;
+    case ui::DBNavigator::Delete:
+        ds->remove();
+        // A deletion is committed at once.
+        if (sbCommit->isEnabled())
+            sbCommitClick();
+        break;
+    }
+    return true;
+}
+
+// --- Save, Cancel, Refresh ----------------------------------------------------------------------
+
+namespace {
+
+// Posts ds when it is being edited; false when the post failed. A rule's refusal has shown its own
+// message; the database's refusal is shown here, once, and the record stays in edit.
+bool postEdits(db::DataSet &ds)
+{
+    if (!ds.isEditing())
+        return true;
+    try {
+        ds.post();
+        return true;
+    } catch (const db::Abort &) {
+    } catch (const db::DbError &e) {
+        ui::prompter().error(e.text());
+    }
+    return false;
+}
+
+} // namespace
+
+void TfrmMain::sbCommitClick()
+{
+    TInsertDaListParams &insert = InsertParams();
+    if (InsertDaLista) {
+        // The record added for a lookup list: its code goes back to the list, its window closes.
+        // Nothing is committed here: the whole work is saved with the window that asked for it.
+        db::DataSet *ds = insert.DataSet;
+        if (ds && !postEdits(*ds))
+            return;
+        if (ds && ds->active() && !ds->isEmpty()) {
+            if (db::Field *f = ds->findField(insert.Field))
+                insert.Value = f->asString();
+        }
+        CloseActiveMDI();
+        InsertDaLista = false;
+        const auto onSaved = std::exchange(insert.OnSaved, nullptr);
+        insert.TargetField = nullptr;
+        insert.TargetCodeField.clear();
+        insert.DataSet = nullptr;
+        if (onSaved && !insert.Value.isEmpty())
+            onSaved(insert.Value);
+        return;
+    }
+    if (dmGenerale && dmGenerale->PendingChanges) {
+        for (db::DataSet *ds : dmGenerale->WorkingDataSets()) {
+            if (!postEdits(*ds))
+                return;   // nothing committed; Save and Cancel stay available
+        }
+        dmGenerale->ta1.commitRetaining();
+        dmGenerale->PendingChanges = false;
+    }
+    sbCommit->setEnabled(false);
+    sbRollback->setEnabled(false);
+}
+
+void TfrmMain::sbRollbackClick()
+{
+    TInsertDaListParams &insert = InsertParams();
+    if (InsertDaLista) {
+        // The record added for a lookup list is dropped with its window; the rest stays pending.
+        if (insert.DataSet && insert.DataSet->isEditing())
+            insert.DataSet->cancel();
+        insert.Value.clear();
+        CloseActiveMDI();
+        InsertDaLista = false;
+        insert.OnSaved = nullptr;
+        insert.TargetField = nullptr;
+        insert.TargetCodeField.clear();
+        insert.DataSet = nullptr;
+        return;
+    }
+    if (dmGenerale && dmGenerale->PendingChanges) {
+        for (db::DataSet *ds : dmGenerale->WorkingDataSets()) {
+            if (ds->isEditing())
+                ds->cancel();
+        }
+        // Whatever the rollback did, the datasets show what the database now holds.
+        std::optional<db::DbError> failure;
+        try {
+            dmGenerale->ta1.rollbackRetaining();
+        } catch (const db::DbError &e) {
+            failure = e;
+        }
+        RefreshDataSets();
+        if (failure)
+            throw *failure;
+        dmGenerale->PendingChanges = false;
+    }
+    sbCommit->setEnabled(false);
+    sbRollback->setEnabled(false);
+}
+
+void TfrmMain::sbRefreshClick()
+{
+    if (CanClose())
+        RefreshDataSets();
+}
+
+void TfrmMain::RefreshDataSets()
+{
+    if (!dmGenerale)
+        return;
+    for (db::DataSet *ds : dmGenerale->WorkingDataSets()) {
+        const QString name = ds->objectName();
+        if (name == QLatin1String("qGenerica") || name == QLatin1String("qLista") || !ds->active())
+            continue;
+        try {
+            ds->refresh();   // back to the same position when there are records
+        } catch (const db::Abort &) {
+        } catch (const db::DbError &) {
+            // It stays closed.
+        }
+    }
+}
+
+// --- Print, Grid --------------------------------------------------------------------------------
+
+void TfrmMain::buildPrintMenus()
+{
+    pmStampa = new QMenu(this);
+    pmStampa->setObjectName(QStringLiteral("pmStampa"));
+    pmStampaAnteprima = pmStampa->addAction(QStringLiteral("&Anteprima"));
+    pmStampaStampa = pmStampa->addAction(QStringLiteral("&Stampa"));
+    connect(pmStampaAnteprima, &QAction::triggered, this, [this] { PrintFromMenu(true, false); });
+    connect(pmStampaStampa, &QAction::triggered, this, [this] { PrintFromMenu(false, false); });
+
+    pmStampaDoc = new QMenu(this);
+    pmStampaDoc->setObjectName(QStringLiteral("pmStampaDoc"));
+    pmStampaDocAnteprima = pmStampaDoc->addMenu(QStringLiteral("&Anteprima"));
+    pmStampaDocStampa = pmStampaDoc->addMenu(QStringLiteral("&Stampa"));
+    pmAnteprimaRegistro = pmStampaDocAnteprima->addAction(QStringLiteral("&Registro"));
+    pmAnteprimaTotali = pmStampaDocAnteprima->addAction(QStringLiteral("&Totali"));
+    pmStampaRegistro = pmStampaDocStampa->addAction(QStringLiteral("&Registro"));
+    pmStampaTotali = pmStampaDocStampa->addAction(QStringLiteral("&Totali"));
+    connect(pmAnteprimaRegistro, &QAction::triggered, this, [this] { PrintFromMenu(true, false); });
+    connect(pmAnteprimaTotali, &QAction::triggered, this, [this] { PrintFromMenu(true, true); });
+    connect(pmStampaRegistro, &QAction::triggered, this, [this] { PrintFromMenu(false, false); });
+    connect(pmStampaTotali, &QAction::triggered, this, [this] { PrintFromMenu(false, true); });
+}
+
+QMenu *TfrmMain::ShowPrintMenu(const QPoint &globalPos)
+{
+    TfrmMDIChild *child = ActiveChild();
+    if (!child)
+        return nullptr;
+    // Recognised by their names, compared with case.
+    const QString name = child->objectName();
+    QMenu *menu = nullptr;
+    if (name == QLatin1String("frmDoc"))
+        menu = SummaryKind == QLatin1String("T") ? pmStampa : pmStampaDoc;
+    else if (name == QLatin1String("frmArticoG") || name == QLatin1String("frmRicetteG") ||
+             name == QLatin1String("frmMagazzino"))
+        menu = pmStampa;
+    if (!menu)
+        return nullptr;
+    printChild_ = child;
+    menu->popup(globalPos);
+    return menu;
+}
+
+void TfrmMain::PrintFromMenu(bool preview, bool totals)
+{
+    TfrmMDIChild *child = printChild_;
+    if (!child)
+        return;
+    runCommand([child, preview, totals] {
+        // The operations summary prints its register (or its totals); the others their list.
+        if (child->objectName() == QLatin1String("frmDoc"))
+            child->Anteprima_stampa(preview, totals, true);
+        else
+            child->Anteprima_stampa(preview, true);
+    });
+}
+
+void TfrmMain::sbPrintClick()
+{
+    if (TfrmMDIChild *child = ActiveChild(); child && child->PrintProc)
+        child->PrintProc();
+}
+
+void TfrmMain::sbGridClick()
+{
+    if (!CanClose())
+        return;
+    if (TfrmMDIChild *child = ActiveChild(); child && child->GridProc)
+        child->GridProc();
 }

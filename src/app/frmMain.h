@@ -1,7 +1,11 @@
 #pragma once
 // The main window: menus, toolbar, the area of the child windows, the start-up and the shutdown.
+#include "ui/DBNavigator.h"
+
 #include <QDate>
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -12,8 +16,14 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolButton;
+class TfrmMDIChild;
 
+namespace db {
+class DataSet;
+class Field;
+}
 namespace ui {
+class DBEdit;
 class DBNavigator;
 }
 
@@ -57,6 +67,48 @@ public:
     // Destroys every child with exactly that name; true when one was destroyed.
     bool CloseMDI(const QString &name);
     void SetActiveMDI();
+    // Lot tracing of loads (frmRintraccia) and of production (frmRintracciaP), opened or brought
+    // forward; called by the movement window.
+    void RintracciaCarico();
+    void RintracciaScarico();
+
+    // The window class behind a component name: the commands create it through factory. A name
+    // without a factory opens the feature-in-preparation box.
+    using ChildFactory = std::function<TfrmMDIChild *()>;
+    void registerChildWindow(const QString &name, ChildFactory factory);
+    bool isChildWindowRegistered(const QString &name) const;
+    // The active child window when it is a TfrmMDIChild, or nullptr.
+    TfrmMDIChild *ActiveChild() const;
+    // The child window whose binding ran last (its MainDataSet is in dsCorrente), or nullptr.
+    TfrmMDIChild *BoundChild() const;
+    void setBoundChild(TfrmMDIChild *child);
+
+    // The dataset of the active child window, on which the navigator and Export act; nullptr when
+    // none is bound.
+    db::DataSet *dsCorrente() const;
+    void setDsCorrente(db::DataSet *ds);
+
+    // Toolbar commands.
+    // Save: posts every dataset being edited and commits the working transaction (retaining); in the
+    // insert-from-list mode, posts the new record, hands its code back and closes its window.
+    void sbCommitClick();
+    // Cancel: cancels the edits, rolls back (retaining) and reloads every dataset; in the
+    // insert-from-list mode, cancels the new record and closes its window.
+    void sbRollbackClick();
+    // Refresh (F5): after CanClose, reloads every open dataset of the working connection.
+    void sbRefreshClick();
+    void sbPrintClick();
+    void sbGridClick();
+    // Reloads every open dataset of the working connection (except the scratch queries), each at
+    // its position; one that cannot be reopened stays closed, without a message.
+    void RefreshDataSets();
+    // The navigator's button with its rules: every action waits for pending changes, a second empty
+    // insert is dropped, a deletion is confirmed (unless the dataset asks its own question) and
+    // saved at once. Returns false when a rule dropped the action.
+    bool NavigatorAction(ui::DBNavigator::Button button);
+    // The print menu of the active child at globalPos (right button on Print); the menu shown, or
+    // nullptr when the active child has none.
+    QMenu *ShowPrintMenu(const QPoint &globalPos);
 
     // Start-up step: the silent update check (when enabled), then the menus.
     void Timer1Timer();
@@ -170,6 +222,19 @@ public:
     QLabel *lblVatNumber = nullptr;
     QLabel *lblCertificazione = nullptr;
 
+    // Print pop-up menus: "&Anteprima" / "&Stampa", and the register/totals menu of the operations
+    // summary with "&Registro" / "&Totali" under each.
+    QMenu *pmStampa = nullptr;
+    QAction *pmStampaAnteprima = nullptr;
+    QAction *pmStampaStampa = nullptr;
+    QMenu *pmStampaDoc = nullptr;
+    QMenu *pmStampaDocAnteprima = nullptr;
+    QMenu *pmStampaDocStampa = nullptr;
+    QAction *pmAnteprimaRegistro = nullptr;
+    QAction *pmAnteprimaTotali = nullptr;
+    QAction *pmStampaRegistro = nullptr;
+    QAction *pmStampaTotali = nullptr;
+
 signals:
     // ActivateMDI brought this child forward: its activation handler should run now, even when it
     // was already the active child.
@@ -184,6 +249,15 @@ private:
     void buildMenus();
     void buildToolbar();
     void buildClientArea();
+    void buildPrintMenus();
+    // The print pop-up menus' calls on the child recognised when the menu opened.
+    void PrintFromMenu(bool preview, bool totals);
+    // Runs the activation handler of child (a TfrmMDIChild); unless forced, only when another child
+    // was activated last (the main window's own activation brings the same child back).
+    void activateChild(QWidget *child, bool force);
+    void updateNavigator();
+    // Registers the program's windows (ChildWindows.cpp).
+    void RegisterChildWindows();
     QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (TfrmMain::*handler)());
     QToolButton *addToolButton(const char *name, const QString &caption, const QString &hint,
                                const QString &icon);
@@ -210,6 +284,15 @@ private:
     QWidget *background_ = nullptr;
     bool terminated_ = false;
     bool inTermina_ = false;
+
+    QHash<QString, ChildFactory> factories_;
+    QPointer<db::DataSet> dsCorrente_;
+    QList<QMetaObject::Connection> navigatorConnections_;
+    QPointer<TfrmMDIChild> boundChild_;
+    QPointer<QWidget> lastActivated_;
+    QPointer<TfrmMDIChild> printChild_;
+    bool activating_ = false;
+    bool f10Pressed_ = false;
 };
 
 extern TfrmMain *frmMain;

@@ -1,0 +1,9 @@
+// The program's window classes by component name: the main window's commands create them from here.
+// Each window adds its line.
+#include "frmDomini.h"
+#include "frmMain.h"
+
+void TfrmMain::RegisterChildWindows()
+{
+    registerChildWindow(QStringLiteral("frmDomini"), [] { return new TfrmDomini; });
+}

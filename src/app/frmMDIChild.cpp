@@ -68,10 +68,10 @@ void TfrmMDIChild::FormCreate()
     resize(DesignWidth, DesignHeight);
 
     if (frmMain && frmMain->MDIArea) {
-        // No title bar and no border: the window looks like a page of the main window.
-        sub_ = frmMain->MDIArea->addSubWindow(this, Qt::FramelessWindowHint);
+        sub_ = frmMain->MDIArea->addSubWindow(this);
         sub_->setObjectName(objectName());
-        sub_->setGeometry(0, 0, DesignWidth, DesignHeight);
+        frmMain->HideTitlebar(sub_);
+        sub_->move(0, 0);
     }
     // The window sees the keys before its controls do.
     qApp->installEventFilter(this);

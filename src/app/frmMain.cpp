@@ -302,6 +302,7 @@ void TfrmMain::buildToolbar()
 
     SpeedButton2 = addToolButton("SpeedButton2", QStringLiteral("Lista (F3)"), QString(), QStringLiteral("lista.png"));
     SpeedButton2->setVisible(false);
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { runCommand([this] { SpeedButton2Click(); }); });
 
     DBNavigator1 = new ui::DBNavigator(Panel1);
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
@@ -651,6 +652,15 @@ void TfrmMain::SetActiveMDI()
     }
 }
 
+void TfrmMain::HideTitlebar(QMdiSubWindow *sub)
+{
+    if (!sub)
+        return;
+    sub->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
+    if (QWidget *child = sub->widget())
+        sub->resize(child->size());
+}
+
 void TfrmMain::activateChild(QWidget *child, bool force)
 {
     auto *mdiChild = qobject_cast<TfrmMDIChild *>(child);
@@ -757,6 +767,16 @@ void TfrmMain::SpeedButton1Click()
     if (MovementKind.isEmpty())
         MovementKind = QStringLiteral("C");
     OpenChild(QStringLiteral("frmCarico"));
+}
+
+void TfrmMain::SpeedButton2Click()
+{
+    TfrmMDIChild *child = ActiveChild();
+    if (!child)
+        return;
+    QWidget *target = child->focusWidget() ? child->focusWidget() : child;
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F3, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 void TfrmMain::Riepiloghi1Click()

@@ -64,13 +64,20 @@ public:
     std::unique_ptr<TfrmMain> frm;
 };
 
-// A line edit that records the keys (other than Ctrl and Shift themselves) that reach it.
+// A line edit that records the keys (other than Ctrl and Shift themselves) that reach it, and the
+// releases.
 class KeySpy : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
     QList<int> keys;
+    QList<int> released;
 
 protected:
+    void keyReleaseEvent(QKeyEvent *e) override
+    {
+        released << e->key();
+        QLineEdit::keyReleaseEvent(e);
+    }
     void keyPressEvent(QKeyEvent *e) override
     {
         if (e->key() != Qt::Key_Control && e->key() != Qt::Key_Shift)

@@ -403,6 +403,7 @@ private slots:
         StockDb s;
         s.article(1);
         s.article(2);
+        s.article(3);
         s.document(1, "C", day(1));
         s.row(1, 1, 1, "10");
         s.document(2, "P", day(2));
@@ -427,6 +428,15 @@ private slots:
         conflict = false;
         try {
             db::exec(otr, "UPDATE righe SET quantita = 9, qta_uso = 9 WHERE id = 1");
+        } catch (const db::DbError &e) {
+            conflict = e.isLockConflict();
+        }
+        QVERIFY(conflict);
+        // The same for the very first rows of an article that never moved.
+        s.row(5, 3, 3, "1");
+        conflict = false;
+        try {
+            db::exec(otr, "INSERT INTO righe (id, doc_id, art_id, quantita, qta_uso, qta_scarto) VALUES (6, 2, 3, 1, 1, 0)");
         } catch (const db::DbError &e) {
             conflict = e.isLockConflict();
         }

@@ -67,9 +67,6 @@ public:
     // Destroys every child with exactly that name; true when one was destroyed.
     bool CloseMDI(const QString &name);
     void SetActiveMDI();
-    // A child's sub-window without title bar and border icons, so that the child looks like a page
-    // of the main window; its size is the child's own.
-    void HideTitlebar(QMdiSubWindow *sub);
     // Lot tracing of loads (frmRintraccia) and of production (frmRintracciaP), opened or brought
     // forward; called by the movement window.
     void RintracciaCarico();
@@ -144,11 +141,23 @@ public:
     void Backuparchivi1Click();
     void Parametribilanciamento1Click();
     void SpeedButton1Click();
-    // "Lista (F3)": a release of F3 to the focused control of the active child (its lookup).
-    void SpeedButton2Click();
     void sbExitClick();
 
     // --- lookups (frmMainLookup.cpp) ---
+    // The lookup of a description field (field.lookup) whose text was changed; run from the field's
+    // OnValidate, which aborts (db::abort) when it returns false so that the change is abandoned.
+    // filter: an extra SQL condition on the looked-up table; onNew: the command that opens the
+    // archive window on a new record when the user asks for one ("Nuovo"), for this lookup only.
+    // An emptied text empties the code field, unless the field is required: then its message, false.
+    bool CheckLookUpDesc(db::Field &field, const QString &filter = QString(), std::function<void()> onNew = {});
+    // F3 on a window's code field: the user picks a record of the field's dataset, which moves to it;
+    // the active child window's activation then runs again.
+    bool ListSearch(db::Field &field);
+    // "Attenzione! Questo campo è obbligatorio!" and true when the field is required.
+    bool IsRequired(const db::Field &field);
+    // Exit handler of required edit boxes: an empty box of a required field shows the message of
+    // IsRequired, takes the focus back once the focus move is over, and returns false.
+    bool CheckRequired(ui::DBEdit *editBox);
     // --- end lookups ---
 
     // Called at the end of a completed shutdown; quits the event loop unless replaced (tests).

@@ -103,6 +103,7 @@ private slots:
 
     void bothWindowsListByNameAndSwitchAtTheCurrentSupplier();
     void newSupplierThroughTheNavigator();
+    void f3OnTheTableSearchesByName();
     void validationQuestionsFromTheBoxes_data();
     void validationQuestionsFromTheBoxes();
     void supplierWithLoadsIsNotDeleted();
@@ -215,6 +216,25 @@ void TestFornitori::newSupplierThroughTheNavigator()
     QCOMPARE(ctx.anag()->fieldByName(QStringLiteral("ID")).asInteger(), id);
     QCOMPARE(card->edtRagione->text(), name);
     QVERIFY(card->edtRagione->hasFocus());
+}
+
+void TestFornitori::f3OnTheTableSearchesByName()
+{
+    Context ctx;
+    TfrmAnagraf *table = ctx.table();
+    table->grdAnag->view()->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(table->grdAnag->view()->hasFocus());
+    ctx.prompter.expectDialog(QStringLiteral("Lista"), [](QDialog *d) {
+        auto *dlg = static_cast<TfrmListaDlg *>(d);
+        dlg->Edit1->setText(QStringLiteral("pistacchi dell'"));
+        dlg->btnOK->click();
+        return dlg->result();
+    });
+    QTest::keyClick(table->grdAnag->view(), Qt::Key_F3);
+    ctx.prompter.verifyDone();
+    QCOMPARE(ctx.anag()->fieldByName(QStringLiteral("ID")).asInteger(), qint64(8));
+    QCOMPARE(table->grdAnag->view()->currentIndex().row(), ctx.anag()->recNo());
+    QCOMPARE(ctx.frm->ActiveChild(), table);
 }
 
 void TestFornitori::validationQuestionsFromTheBoxes_data()

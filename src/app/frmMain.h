@@ -67,6 +67,9 @@ public:
     // Destroys every child with exactly that name; true when one was destroyed.
     bool CloseMDI(const QString &name);
     void SetActiveMDI();
+    // A child's sub-window without title bar and border icons, so that the child looks like a page
+    // of the main window; its size is the child's own.
+    void HideTitlebar(QMdiSubWindow *sub);
     // Lot tracing of loads (frmRintraccia) and of production (frmRintracciaP), opened or brought
     // forward; called by the movement window.
     void RintracciaCarico();
@@ -141,6 +144,8 @@ public:
     void Backuparchivi1Click();
     void Parametribilanciamento1Click();
     void SpeedButton1Click();
+    // "Lista (F3)": a release of F3 to the focused control of the active child (its lookup).
+    void SpeedButton2Click();
     void sbExitClick();
 
     // --- lookups (frmMainLookup.cpp) ---

@@ -4,14 +4,16 @@
 //
 //   brivola-stock-bench [--db FILE] [--sql DIR] [--regen]
 //
-// The generated data set is kept in FILE (default: stock-bench.fdb beside the executable) and
-// built again only when missing or with --regen; every run works on a copy of it.
+// The generated data set is kept in FILE (default: stock-bench-<hash of the creation script>.fdb
+// beside the executable) and built again only when missing or with --regen; every run works on a
+// copy of it.
 #include "StockDataset.h"
 
 #include "data/dmGenerale.h"
 #include "db/Firebird.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -206,7 +208,6 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     Options opt;
-    opt.db = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("stock-bench.fdb"));
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--db") && i + 1 < args.size())
@@ -221,6 +222,17 @@ int main(int argc, char **argv)
         }
     }
 
+    if (opt.db.isEmpty()) {
+        // The cached data set is named after the creation script it was made with, so that a
+        // changed script gives a new data set instead of figures measured on the old objects.
+        QFile script(QDir(opt.sqlDir).filePath(QStringLiteral("DB_create.sql")));
+        const QByteArray hash = script.open(QIODevice::ReadOnly)
+                                    ? QCryptographicHash::hash(script.readAll(), QCryptographicHash::Sha256).toHex().left(8)
+                                    : QByteArray("none");
+        opt.db = QDir(QCoreApplication::applicationDirPath())
+                     .filePath(QStringLiteral("stock-bench-%1.fdb").arg(QString::fromLatin1(hash)));
+    }
+
     try {
         if (opt.regen)
             QFile::remove(opt.db);
@@ -229,7 +241,13 @@ int main(int argc, char **argv)
             std::fflush(stdout);
             QElapsedTimer t;
             t.start();
-            const DatasetSummary s = generateStockDataset(opt.db, opt.sqlDir);
+            // Written under another name and renamed when complete, so that an interrupted
+            // generation is not taken for a data set by the next run.
+            const QString part = opt.db + QStringLiteral(".part");
+            QFile::remove(part);
+            const DatasetSummary s = generateStockDataset(part, opt.sqlDir);
+            if (!QFile::rename(part, opt.db))
+                throw db::DbError(QStringLiteral("cannot rename %1").arg(part));
             std::printf("  %d documents, %d rows (%d of milk), %s to %s, in %.1f s\n", s.documents, s.rows,
                         s.milkRows, qPrintable(s.firstDay.toString(Qt::ISODate)),
                         qPrintable(s.lastDay.toString(Qt::ISODate)), t.elapsed() / 1000.0);

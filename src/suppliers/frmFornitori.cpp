@@ -3,7 +3,6 @@
 #include "Shell.h"
 #include "app/frmMain.h"
 #include "data/dmGenerale.h"
-#include "data/frmListaDlg.h"
 #include "db/DataSet.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
@@ -59,12 +58,7 @@ bool CercaFornitore()
     db::Field &id = dmGenerale->tabAnag->fieldByName(QStringLiteral("ID"));
     // Listed by company name, searched by company name.
     id.lookup = {QStringLiteral("ID"), QStringLiteral("RAGIONE"), QStringLiteral("ID"), QStringLiteral("RAGIONE")};
-    if (!ListaDlg().ListSearch(id))
-        return false;
-    // The dataset moved: the active window's binding to the main window is renewed.
-    if (QWidget *child = frmMain->ActiveChild())
-        emit frmMain->childActivated(child);
-    return true;
+    return frmMain->ListSearch(id);
 }
 
 TfrmFornitori::TfrmFornitori() : TfrmMDIChild(QStringLiteral("frmFornitori"))

@@ -2,6 +2,7 @@
 
 #include "Fiscale.h"
 #include "KeyGenerator.h"
+#include "frmListaDlg.h"
 #include "ScriptRunner.h"
 #include "app/AppConfig.h"
 #include "app/frmMain.h"
@@ -425,4 +426,11 @@ void TdmGenerale::tabAnagBeforeDelete(db::DataSet &ds)
     if (!ui::prompter().ask(QStringLiteral("Vuoi eliminare il fornitore selezionato?"),
                             QStringLiteral("Conferma cancellazione"), ui::Icon::Warning, false))
         db::abort();
+}
+
+bool TdmGenerale::ListaArticoli(db::DataSet &dataset, const QString &filter) { return ::ListaArticoli(dataset, filter); }
+bool TdmGenerale::ListaRicette(db::DataSet &dataset) { return ::ListaRicette(dataset); }
+bool TdmGenerale::ListaIngredienti(db::DataSet &dataset, bool onlyFavourites)
+{
+    return ::ListaIngredienti(dataset, onlyFavourites);
 }

@@ -104,6 +104,11 @@ public:
     void tabAnagCOD_FISCValidate(db::Field &f);
     void tabAnagBeforePost(db::DataSet &ds);
     void tabAnagBeforeDelete(db::DataSet &ds);
+    // The article searches of the ingredient and recipe windows: the lookup list of articles,
+    // moving dataset to the chosen one (true when it moved).
+    bool ListaArticoli(db::DataSet &dataset, const QString &filter);
+    bool ListaRicette(db::DataSet &dataset);
+    bool ListaIngredienti(db::DataSet &dataset, bool onlyFavourites);
     // One-off statement on qGenerica: cleared, given sql, opened.
     db::DataSet &Generica(const QString &sql);
     // The question of the key generator after three failed attempts (replaceable by tests).

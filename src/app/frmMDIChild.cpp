@@ -205,7 +205,8 @@ bool TfrmMDIChild::eventFilter(QObject *watched, QEvent *event)
             return FormKeyDown(w, static_cast<QKeyEvent *>(event));
         return false;
     }
-    if (event->type() == QEvent::FocusOut && !inExit_ && watched->property("brivolaCheckOnExit").toBool()) {
+    if (event->type() == QEvent::FocusOut && !inExit_ && watched->property("brivolaCheckOnExit").toBool() &&
+        isAncestorOf(static_cast<QWidget *>(watched))) {
         // Leaving the box by the user's move, not by a message box or another window taking the focus.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason ||

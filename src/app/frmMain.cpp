@@ -980,6 +980,8 @@ bool TfrmMain::NavigatorAction(ui::DBNavigator::Button button)
     db::DataSet *ds = dsCorrente_;
     if (!ds)
         return false;
+    if (!ds->active())
+        return true;   // nothing to move in, nothing refused
     // Nobody leaves, adds or deletes a record while changes are pending (the navigator has no Post
     // or Cancel button, which would always be allowed).
     if (!CanClose())

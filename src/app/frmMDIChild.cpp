@@ -14,12 +14,9 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
-
-const QString RequiredMessage = QStringLiteral("Attenzione! Questo campo è obbligatorio!");
 
 // A dataset the user may change: it has a statement that writes.
 bool canModify(const db::DataSet &ds)
@@ -176,19 +173,8 @@ bool TfrmMDIChild::FormKeyDown(QWidget *target, QKeyEvent *event)
 
 bool TfrmMDIChild::EditExit(ui::DBEdit *box)
 {
-    if (!box || !box->text().isEmpty())
-        return true;
-    db::Field *field = box->field();
-    if (!field || !field->required)
-        return true;
-    ui::prompter().info(RequiredMessage);
-    // The focus is on its way elsewhere: it comes back once that move is over.
-    QPointer<ui::DBEdit> guard(box);
-    QTimer::singleShot(0, box, [guard] {
-        if (guard)
-            guard->setFocus(Qt::OtherFocusReason);
-    });
-    return false;
+    // The main window's required-field check: the message, and the focus back to the box.
+    return !frmMain || frmMain->CheckRequired(box);
 }
 
 void TfrmMDIChild::CheckOnExit(ui::DBEdit *box)

@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "frmPassword.h"
 
 #include "AppConfig.h"
 #include "IniFile.h"
@@ -870,8 +871,9 @@ void TfrmMain::Amministratore1Click()
 {
     if (!CanClose())
         return;
-    // The administrator password dialog, which calls ShowAdminMenu when the password is right.
-    ShowWorking();
+    // The right administrator password unlocks the administrator submenu until the program ends.
+    if (AskAdministratorPassword())
+        ShowAdminMenu();
 }
 
 void TfrmMain::Categorie1Click()

@@ -5,10 +5,12 @@
 #include "app/AppConfig.h"
 #include "app/frmBackup.h"
 #include "app/frmMain.h"
+#include "app/frmPassword.h"
 #include "ui/DBNavigator.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,6 +38,7 @@ private slots:
     void windowCommandsWaitForSaveOrCancel();
     void windowCommandsSilentWithoutDatabase();
     void featuresInPreparationShowWorkingBox();
+    void administratorPasswordUnlocksTheSubmenu();
     void backupDriveIsFirstVolumeNamedBrivola_data();
     void backupDriveIsFirstVolumeNamedBrivola();
     void backupCommand();
@@ -405,4 +408,34 @@ void TestFrmMain::backupCommand()
 }
 
 QTEST_MAIN(TestFrmMain)
+void TestFrmMain::administratorPasswordUnlocksTheSubmenu()
+{
+    frm_->AbilitaMenu();
+    auto answer = [](const QString &typed) {
+        return [typed](QDialog *d) {
+            auto *dlg = static_cast<TfrmPassword *>(d);
+            dlg->editPassword->setText(typed);
+            dlg->btnChiudi->click(); // the test types, then closes or confirms below
+            return int(QDialog::Rejected);
+        };
+    };
+    // Closed without the password: the submenu stays hidden.
+    prompter_->expectDialog(QStringLiteral("Inserire password supervisore"), answer(QStringLiteral("quilbetor")));
+    frm_->Amministratore1->trigger();
+    prompter_->verifyDone();
+    QVERIFY(frm_->Amministratore1->isVisible());
+    QVERIFY(!frm_->Amministratore2->menuAction()->isVisible());
+
+    prompter_->expectDialog(QStringLiteral("Inserire password supervisore"), [](QDialog *d) {
+        auto *dlg = static_cast<TfrmPassword *>(d);
+        dlg->editPassword->setText(QStringLiteral("quilbetor"));
+        dlg->btnOK->click();
+        return d->result();
+    });
+    frm_->Amministratore1->trigger();
+    prompter_->verifyDone();
+    QVERIFY(!frm_->Amministratore1->isVisible());
+    QVERIFY(frm_->Amministratore2->menuAction()->isVisible());
+}
+
 #include "tst_frmmain.moc"

@@ -6,7 +6,6 @@
 #include "db/DataSet.h"
 #include "ui/DBControls.h"
 #include "ui/DBNavigator.h"
-#include "ui/Prompter.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -60,7 +60,7 @@ void TfrmMDIChild::FormCreate()
     f.setPixelSize(15);
     f.setBold(true);
     setFont(f);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::ClickFocus);   // Tab goes from control to control, never to the page itself
     resize(DesignWidth, DesignHeight);
 
     if (frmMain && frmMain->MDIArea) {
@@ -188,6 +188,12 @@ bool TfrmMDIChild::eventFilter(QObject *watched, QEvent *event)
         auto *w = qobject_cast<QWidget *>(watched);
         if (w && (w == this || isAncestorOf(w)))
             return FormKeyDown(w, static_cast<QKeyEvent *>(event));
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && w != this && isAncestorOf(w))
+            lastFocused_ = w;
         return false;
     }
     if (event->type() == QEvent::FocusOut && !inExit_ && watched->property("brivolaCheckOnExit").toBool() &&

@@ -54,6 +54,8 @@ public:
 
     // The sub-window of the main window's child area holding this window.
     QMdiSubWindow *subWindow() const { return sub_; }
+    // The control of this window that had the focus last (it gets it back when the window returns).
+    QWidget *lastFocused() const { return lastFocused_; }
 
     // Binding to the main window, each time the window becomes the active child. A derived window
     // may set GridProc first and calls this.
@@ -87,6 +89,7 @@ private:
     void forward(QWidget *target, QKeyEvent *event);
 
     QPointer<QMdiSubWindow> sub_;
+    QPointer<QWidget> lastFocused_;
     bool forwarding_ = false;
     bool inExit_ = false;
 };

@@ -565,6 +565,32 @@ void TfrmMain::runCommand(const std::function<void()> &command)
 
 // --- Child windows ------------------------------------------------------------------------------
 
+namespace {
+
+// A child window coming forward gives the focus back to the control that had it, or else to its
+// first control in tab order; a window without controls takes it itself. The target is chosen before
+// the sub-window is activated, which moves the focus on its own.
+QPointer<QWidget> focusTarget(QWidget *child)
+{
+    auto *mdiChild = qobject_cast<TfrmMDIChild *>(child);
+    QWidget *last = mdiChild ? mdiChild->lastFocused() : child->focusWidget();
+    if (last && last != child && child->isAncestorOf(last) && last->isVisible() && last->isEnabled())
+        return last;
+    for (QWidget *w = child->nextInFocusChain(); w && w != child; w = w->nextInFocusChain()) {
+        if (child->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            return w;
+    }
+    return child;
+}
+
+void giveFocus(const QPointer<QWidget> &target)
+{
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
 QList<QMdiSubWindow *> TfrmMain::children() const { return MDIArea->subWindowList(QMdiArea::CreationOrder); }
 
 QString TfrmMain::childName(const QMdiSubWindow *sub)
@@ -591,14 +617,15 @@ bool TfrmMain::ActivateMDI(const QString &name)
             continue;
         found = true;
         sub->show();
+        QWidget *child = sub->widget() ? sub->widget() : sub;
+        const QPointer<QWidget> target = focusTarget(child);
         {
             // The activation handler runs once, below, even when the child was active already.
             activating_ = true;
             auto reset = qScopeGuard([this] { activating_ = false; });
             MDIArea->setActiveSubWindow(sub);
         }
-        QWidget *child = sub->widget() ? sub->widget() : sub;
-        child->setFocus();
+        giveFocus(target);
         emit childActivated(child);
     }
     return found;
@@ -642,9 +669,10 @@ void TfrmMain::SetActiveMDI()
     if (!sub && !children().isEmpty())
         sub = children().first();
     if (sub) {
-        MDIArea->setActiveSubWindow(sub);
         QWidget *child = sub->widget() ? sub->widget() : sub;
-        child->setFocus();
+        const QPointer<QWidget> target = focusTarget(child);
+        MDIArea->setActiveSubWindow(sub);
+        giveFocus(target);
         // The child left in front is bound again when the closed one was the bound one.
         if (!boundChild_)
             activateChild(child, false);
@@ -711,7 +739,7 @@ void TfrmMain::OpenChild(const QString &name)
     } else {
         child->show();
     }
-    child->setFocus();
+    giveFocus(focusTarget(child));
     if (boundChild_ != child)
         activateChild(child, true);
 }

@@ -21,6 +21,7 @@ private slots:
 
     void looksLikeAPageOfTheMainWindow();
     void bindingFollowsTheActiveWindow();
+    void activationFocusesAControl();
     void closingTheLastWindowUnbinds();
     void keysReachTheMapBeforeTheControls();
     void pageKeysMoveAndGoOn();
@@ -98,6 +99,28 @@ void TestMDIChild::bindingFollowsTheActiveWindow()
     QCOMPARE(ctx.frm->dsCorrente(), nullptr);
     QVERIFY(!ctx.frm->sbExport->isEnabled());
     QVERIFY(!ctx.frm->DBNavigator1->button(ui::DBNavigator::Next)->isEnabled());
+    ctx.prompter.verifyDone();
+}
+
+void TestMDIChild::activationFocusesAControl()
+{
+    ProgramContext ctx;
+    TestChild *carico = openAs(ctx, QStringLiteral("frmCarico"));
+    // A new window: its first control.
+    QTRY_COMPARE(QApplication::focusWidget(), carico->spy);
+    // Tab goes from control to control, not to the page.
+    QTest::keyClick(carico->spy, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), carico->editDesc);
+    QTest::keyClick(carico->editDesc, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), carico->spy);
+    QTest::keyClick(carico->spy, Qt::Key_Tab);
+
+    // Brought forward again: the control it had.
+    ctx.frm->registerChildWindow(QStringLiteral("frmArtico"), [] { return new TestChild(QStringLiteral("frmArtico")); });
+    ctx.frm->Titolazioneingrediente1->trigger();
+    QVERIFY(!carico->isAncestorOf(QApplication::focusWidget()));
+    ctx.frm->Caricomagazzino1->trigger();
+    QCOMPARE(QApplication::focusWidget(), carico->editDesc);
     ctx.prompter.verifyDone();
 }
 

@@ -559,17 +559,17 @@ bool TfrmListaDlg::ListaDB(db::Field &field, bool byValue, const QString &filter
         return true;
     // A new-record command given for this lookup ends with it, whatever happens.
     auto dropOnNew = qScopeGuard([this] { ListParams.OnNew = nullptr; });
-    const db::LookupSpec &spec = field.lookup;
-    if (spec.CodeColumn.isEmpty() || spec.DescColumn.isEmpty() || tableOf(field.origin).isEmpty()) {
+    const db::LookupSpec &settings = field.lookup;
+    if (settings.CodeColumn.isEmpty() || settings.DescColumn.isEmpty() || tableOf(field.origin).isEmpty()) {
         ui::prompter().info(NotDefinedMessage);
         return false;
     }
-    ListParams.CodeColumn = spec.CodeColumn;
-    ListParams.DescColumn = spec.DescColumn;
-    ListParams.SearchLabel = spec.SearchLabel;
+    ListParams.CodeColumn = settings.CodeColumn;
+    ListParams.DescColumn = settings.DescColumn;
+    ListParams.SearchLabel = settings.SearchLabel;
     ListParams.SearchText.clear();
     if (byValue) {
-        if (spec.SearchLabel != spec.CodeColumn) {
+        if (settings.SearchLabel != settings.CodeColumn) {
             ListParams.SearchText = field.asString();
         } else {
             db::Field *codeField = codeFieldOf(field);
@@ -595,16 +595,16 @@ bool TfrmListaDlg::ListSearch(db::Field &field)
     if (ListActive)
         return false;
     auto dropOnNew = qScopeGuard([this] { ListParams.OnNew = nullptr; });
-    const db::LookupSpec &spec = field.lookup;
+    const db::LookupSpec &settings = field.lookup;
     const db::Field *codeField =
-        spec.CodeColumn.isEmpty() ? nullptr : field.dataSet().findField(spec.CodeColumn);
-    if (spec.CodeColumn.isEmpty() || spec.DescColumn.isEmpty() || !codeField || tableOf(codeField->origin).isEmpty()) {
+        settings.CodeColumn.isEmpty() ? nullptr : field.dataSet().findField(settings.CodeColumn);
+    if (settings.CodeColumn.isEmpty() || settings.DescColumn.isEmpty() || !codeField || tableOf(codeField->origin).isEmpty()) {
         ui::prompter().info(NotDefinedMessage);
         return false;
     }
-    ListParams.CodeColumn = spec.CodeColumn;
-    ListParams.DescColumn = spec.DescColumn;
-    ListParams.SearchLabel = spec.SearchLabel;
+    ListParams.CodeColumn = settings.CodeColumn;
+    ListParams.DescColumn = settings.DescColumn;
+    ListParams.SearchLabel = settings.SearchLabel;
     ListParams.SearchText.clear();
     ListParams.Filter.clear();
     newQuery(field.dataSet().transaction());
@@ -615,7 +615,7 @@ bool TfrmListaDlg::ListSearch(db::Field &field)
     }
     if (!ShowInList())
         return false;
-    return field.dataSet().locate(spec.CodeColumn, ListParams.ResultCode);
+    return field.dataSet().locate(settings.CodeColumn, ListParams.ResultCode);
 }
 
 bool TfrmListaDlg::ListaArticoli(db::DataSet &dataset, const QString &filter)

@@ -123,16 +123,21 @@ bool DataSetModel::setData(const QModelIndex &index, const QVariant &value, int 
     try {
         if (ds_->recNo() != index.row())
             ds_->setRecNo(index.row());
-        if (!ds_->isEditing())
-            ds_->edit();
+        // An editor closed without a change starts no edit, so nothing becomes pending.
         if (role == Qt::CheckStateRole) {
             const bool on = value.toInt() == Qt::Checked;
-            if ((f->asInteger() != 0) != on || f->isNull())
-                f->setValue(on ? 1 : 0);
+            if ((f->asInteger() != 0) == on && !f->isNull())
+                return true;
+            if (!ds_->isEditing())
+                ds_->edit();
+            f->setValue(on ? 1 : 0);
         } else {
             const QString text = value.toString();
-            if (text != f->editText())
-                f->setAsString(text);
+            if (text == f->editText())
+                return true;
+            if (!ds_->isEditing())
+                ds_->edit();
+            f->setAsString(text);
         }
         return true;
     } catch (const db::Abort &) {

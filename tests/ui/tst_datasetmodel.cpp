@@ -88,6 +88,9 @@ private slots:
         QVERIFY(model.flags(model.index(0, 2)) & Qt::ItemIsUserCheckable);
         QCOMPARE(model.data(model.index(0, 2), Qt::CheckStateRole).toInt(), int(Qt::Checked));
 
+        // an editor closed without a change starts no edit
+        QVERIFY(model.setData(model.index(2, 1), model.data(model.index(2, 1), Qt::EditRole), Qt::EditRole));
+        QCOMPARE(ds->state(), DataSetState::Browse);
         QVERIFY(model.setData(model.index(2, 1), "12,5", Qt::EditRole));
         QCOMPARE(ds->recNo(), 2);
         QCOMPARE(ds->state(), DataSetState::Edit);

@@ -134,20 +134,28 @@ namespace {
 std::string dbName(const QString &database) { return database.toUtf8().toStdString(); }
 } // namespace
 
-void Attachment::open(const QString &database, const ConnectParams &params)
+// Opens or creates: the same connection parameters, plus the new database's settings on create.
+void Attachment::connect(const QString &database, const ConnectParams &params, bool createFile)
 {
     close();
     guarded([&] {
         Status st;
         IXpbBuilder *dpb = util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&st, isc_dpb_user_name, params.user.toUtf8().constData());
-        if (!params.password.isEmpty())
-            dpb->insertString(&st, isc_dpb_password, params.password.toUtf8().constData());
-        if (!params.charset.isEmpty())
-            dpb->insertString(&st, isc_dpb_lc_ctype, params.charset.toUtf8().constData());
         try {
-            impl_->att = provider()->attachDatabase(&st, dbName(database).c_str(), dpb->getBufferLength(&st),
-                                                    dpb->getBuffer(&st));
+            dpb->insertString(&st, isc_dpb_user_name, params.user.toUtf8().constData());
+            if (!params.password.isEmpty())
+                dpb->insertString(&st, isc_dpb_password, params.password.toUtf8().constData());
+            if (!params.charset.isEmpty())
+                dpb->insertString(&st, isc_dpb_lc_ctype, params.charset.toUtf8().constData());
+            if (createFile) {
+                dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
+                dpb->insertString(&st, isc_dpb_set_db_charset, "WIN1252");
+                dpb->insertInt(&st, isc_dpb_page_size, 16384);
+            }
+            const std::string name = dbName(database);
+            impl_->att = createFile
+                             ? provider()->createDatabase(&st, name.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st))
+                             : provider()->attachDatabase(&st, name.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
         } catch (...) {
             dpb->dispose();
             throw;
@@ -158,32 +166,9 @@ void Attachment::open(const QString &database, const ConnectParams &params)
     ++generation_;
 }
 
-void Attachment::create(const QString &database, const ConnectParams &params)
-{
-    close();
-    guarded([&] {
-        Status st;
-        IXpbBuilder *dpb = util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&st, isc_dpb_user_name, params.user.toUtf8().constData());
-        if (!params.password.isEmpty())
-            dpb->insertString(&st, isc_dpb_password, params.password.toUtf8().constData());
-        if (!params.charset.isEmpty())
-            dpb->insertString(&st, isc_dpb_lc_ctype, params.charset.toUtf8().constData());
-        dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
-        dpb->insertString(&st, isc_dpb_set_db_charset, "WIN1252");
-        dpb->insertInt(&st, isc_dpb_page_size, 16384);
-        try {
-            impl_->att = provider()->createDatabase(&st, dbName(database).c_str(), dpb->getBufferLength(&st),
-                                                    dpb->getBuffer(&st));
-        } catch (...) {
-            dpb->dispose();
-            throw;
-        }
-        dpb->dispose();
-    });
-    database_ = database;
-    ++generation_;
-}
+void Attachment::open(const QString &database, const ConnectParams &params) { connect(database, params, false); }
+
+void Attachment::create(const QString &database, const ConnectParams &params) { connect(database, params, true); }
 
 void Attachment::close()
 {

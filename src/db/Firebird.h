@@ -70,6 +70,7 @@ public:
     Impl *impl() const { return impl_.get(); }
 
 private:
+    void connect(const QString &database, const ConnectParams &params, bool createFile);
     std::unique_ptr<Impl> impl_;
     QString database_;
     quint64 generation_ = 0;
